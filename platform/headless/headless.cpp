@@ -304,3 +304,10 @@ unsigned joystick_get_reading(unsigned id, JoystickReading* reading) {
     *reading = joystick_value;
     return 0;
 }
+
+// ---------------------------------------------------------------- screenshot
+
+#include "platform/screenshot.h"
+
+// The headless device keeps no picture.
+int video_save_screenshot(const char*) { return 0; }
