@@ -49,6 +49,7 @@ char box_text[256];
 char box_caption[256];
 int box_owned = 0;
 int cursor_count = 0;
+int sleeps = 0;
 
 unsigned char key_state[256];
 int joystick_present = 0;
@@ -106,6 +107,7 @@ void headless_reset() {
     box_text[0] = box_caption[0] = 0;
     box_owned = 0;
     cursor_count = 0;
+    sleeps = 0;
     std::memset(key_state, 0, sizeof key_state);
     joystick_present = 0;
     joystick_read_fails = 0;
@@ -133,6 +135,7 @@ const char* headless_last_message_box_text() { return box_text; }
 const char* headless_last_message_box_caption() { return box_caption; }
 int headless_last_message_box_owned() { return box_owned; }
 int headless_cursor_shown() { return cursor_count; }
+int headless_sleeps() { return sleeps; }
 
 void headless_set_key(int virtual_key, int down) {
     if (virtual_key >= 0 && virtual_key < 256) key_state[virtual_key] = down ? 1 : 0;
@@ -190,7 +193,7 @@ void window_message_box(int owned_by_window, const char* text, const char* capti
 
 void window_show_cursor(int show) { cursor_count += show ? 1 : -1; }
 
-void system_sleep_ms(unsigned) {}
+void system_sleep_ms(unsigned) { sleeps += 1; }
 
 // ---------------------------------------------------------------- video
 

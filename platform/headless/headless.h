@@ -59,6 +59,7 @@ const char* headless_last_message_box_text();
 const char* headless_last_message_box_caption();
 int headless_last_message_box_owned();
 int headless_cursor_shown();                 // the count ShowCursor keeps (starts at 0)
+int headless_sleeps();                       // system_sleep_ms calls since the reset
 
 // ---- keys and joystick
 void headless_set_key(int virtual_key, int down);
