@@ -18,22 +18,18 @@ const char unknown_scene_text[] =
     "\x82\xdc\x82\xbe\x82\xbb\x82\xcc\x83\x56\x81\x5b\x83\x93\x82\xcd\x82\xc8\x82\xa2";
 const char unknown_scene_caption[] = "\x8d\xec\x90\xac\x93\x72\x92\x86";
 
-struct SceneHandlers {
-    int (*init)();
-    void (*update)();
-    void (*draw)();
-    void (*release)();
-    void (*contact)(int tile_index, int sensor_kind);
-};
-
-// Indexed by current + 1: None, Title, Game, Result, Count. Empty entries do nothing.
-const SceneHandlers handlers[5] = {
+// The game's own scenes, indexed by current + 1: None, Title, Game, Result,
+// Count. Empty entries do nothing.
+const SceneHandlers game_handlers[5] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr},
     {title_scene_init, title_scene_update, title_scene_draw, title_scene_release, nullptr},
     {game_scene_init, game_scene_update, game_scene_draw, game_scene_release, game_tile_contact},
     {result_scene_init, result_scene_update, result_scene_draw, result_scene_release, nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
+
+SceneHandlers handlers[5] = {game_handlers[0], game_handlers[1], game_handlers[2],
+                             game_handlers[3], game_handlers[4]};
 
 // The handlers of the current scene, or null when the number has no entry.
 const SceneHandlers* current_handlers() {
@@ -45,6 +41,11 @@ const SceneHandlers* current_handlers() {
 }  // namespace
 
 SceneManager& scene_manager() { return manager; }
+
+void scene_set_handlers(int id, const SceneHandlers* replacement) {
+    if (id < Title || id > Result) return;
+    handlers[id + 1] = replacement ? *replacement : game_handlers[id + 1];
+}
 
 int request_scene(int id) {
     // One unsigned comparison refuses -1 and 3 alike.

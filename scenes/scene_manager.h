@@ -16,8 +16,20 @@ struct SceneManager {
     int next;      // the requested scene; differs from current while a change is pending
 };
 
+// The five operations of one scene; an empty entry does nothing.
+struct SceneHandlers {
+    int (*init)();
+    void (*update)();
+    void (*draw)();
+    void (*release)();
+    void (*contact)(int tile_index, int sensor_kind);
+};
+
 // The manager's three fields (for tests and tools).
 SceneManager& scene_manager();
+// Replaces the handlers of scene id (0..2); null puts the game's own back.
+// Only tests use this, to watch the manager call a scene.
+void scene_set_handlers(int id, const SceneHandlers* handlers);
 
 // Asks for a change to id, carried out at the top of the next update.
 // Refused for the current scene and for anything outside 0..2. Returns id.
