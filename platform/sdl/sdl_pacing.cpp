@@ -15,11 +15,12 @@ constexpr int measure_count = 24;
 // that a vsync that does not wait cannot run the game at hundreds of
 // updates a second meanwhile; a real 60 Hz vsync is slower than this.
 constexpr int64_t measure_floor_us = 10000;
-// A median interval in this range (14 to 19.5 ms) means vsync waits for a
-// display of about 60 Hz and can pace the game; anything else, faster
-// (no real wait) or slower (frames missing the retrace), gives the limiter.
-constexpr int64_t vsync_shortest_us = 14000;
-constexpr int64_t vsync_longest_us = 19500;
+// A median interval in this range (16.1 to 17.3 ms, 58 to 62 Hz) means
+// vsync waits for a display of about 60 Hz and can pace the game; anything
+// else, faster (no real wait, or a retrace that is not the display's) or
+// slower (frames missing the retrace), gives the limiter.
+constexpr int64_t vsync_shortest_us = 16100;
+constexpr int64_t vsync_longest_us = 17300;
 // A limiter more than this many frames behind starts again from now
 // instead of running a burst of frames to catch up.
 constexpr int64_t catch_up_frames = 3;

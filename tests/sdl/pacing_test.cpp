@@ -57,7 +57,9 @@ TEST(Pacing, FirstIntervalsDecideBetweenVsyncAndLimiter) {
         int mode;
     } cases[] = {
         {16667, PacingVsync},   // vsync waits for a 60 Hz display
-        {16000, PacingVsync},   // a 62.5 Hz display is close enough
+        {16393, PacingVsync},   // a 61 Hz display is close enough
+        {16949, PacingVsync},   // and so is a 59 Hz one
+        {15750, PacingLimiter}, // a retrace of 63.5 Hz is not the display's
         {500, PacingLimiter},   // vsync asked for but nothing waits
         {10000, PacingLimiter}, // a 100 Hz display
         {6944, PacingLimiter},  // a 144 Hz display
