@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/sdl/sdl_encoding.h"
+#include "platform/sdl/sdl_text.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/text.h"
 
@@ -84,31 +85,6 @@ CachedText& entry_to_fill() {
 }
 
 // ---------------------------------------------------------------- fonts
-
-// The font file fontconfig gives for a face name ("" asks for the system's
-// choice for Japanese text). 1 when one was found.
-int find_font_file(const char* face_name, char* file, size_t file_size, int* index) {
-    if (!FcInit()) return 0;
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return 0;
-    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-    if (face_name && face_name[0])
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face_name));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match) return 0;
-    FcChar8* path = nullptr;
-    int found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
-    if (found) {
-        std::snprintf(file, file_size, "%s", reinterpret_cast<const char*>(path));
-        if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
-    }
-    FcPatternDestroy(match);
-    return found;
-}
 
 // Sizes the font so that its cell (ascent plus descent) is the height asked
 // for: the largest quarter-pixel size whose cell is no taller.
@@ -231,12 +207,35 @@ void copy_clipped(SDL_Texture* texture, int width, int height, int left, int top
 
 }  // namespace
 
+int sdl_text_font_file(const char* face_name, char* file, size_t file_size, int* index) {
+    if (!FcInit()) return 0;
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return 0;
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    if (face_name && face_name[0])
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face_name));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return 0;
+    FcChar8* path = nullptr;
+    int found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
+    if (found) {
+        std::snprintf(file, file_size, "%s", reinterpret_cast<const char*>(path));
+        if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
 TextFont* text_create_font(int height, const char* face_name) {
     if (height == 0) return nullptr;
     if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
     char file[1024];
     int index = 0;
-    if (!find_font_file(face_name, file, sizeof file, &index)) return nullptr;
+    if (!sdl_text_font_file(face_name, file, sizeof file, &index)) return nullptr;
     const int cell = height > 0 ? height : -height;
     TTF_Font* ttf = TTF_OpenFontIndexDPI(file, cell * quarters_per_pixel, index, sizing_dpi, sizing_dpi);
     if (!ttf) return nullptr;

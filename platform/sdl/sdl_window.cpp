@@ -10,9 +10,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "platform/sdl/sdl_encoding.h"
+#include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/window.h"
@@ -163,7 +165,9 @@ int window_pump_message() {
 }
 
 // Shown on the terminal as well: without a display the box cannot appear,
-// and then the terminal is the only place the message reaches.
+// and then the terminal is the only place the message reaches. The box is
+// the game's own, which shows Japanese readable; the system's box of SDL is
+// the fallback.
 void window_message_box(int owned_by_window, const char* text, const char* caption) {
     char text_utf8[1024];
     char caption_utf8[256];
@@ -173,8 +177,17 @@ void window_message_box(int owned_by_window, const char* text, const char* capti
         std::fprintf(stderr, "%s: %s\n", caption_utf8, text_utf8);
     else
         std::fprintf(stderr, "%s\n", text_utf8);
-    if (no_display()) return;
-    SDL_ShowSimpleMessageBox(0, caption_utf8, text_utf8, owned_by_window ? game.window : nullptr);
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (no_display() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+        game.video_started = 1;
+    }
+    // Drivers that draw nowhere have no one to click OK: the box would wait
+    // for ever.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) return;
+    SDL_Window* owner = owned_by_window ? game.window : nullptr;
+    if (sdl_message_box_show(owner, text_utf8, caption_utf8)) return;
+    SDL_ShowSimpleMessageBox(0, caption_utf8, text_utf8, owner);
 }
 
 void window_show_cursor(int show) {
