@@ -18,8 +18,9 @@
 
 struct TextFont {
     TTF_Font* ttf;
-    int height;     // cell height in pixels: one line of text
-    int tab_width;  // pixels between tab stops: eight average characters
+    int height;          // cell height in pixels: one line of text
+    int baseline_shift;  // pixels to move the glyphs down to the cell's baseline
+    int tab_width;       // pixels between tab stops: eight average characters
 };
 
 namespace {
@@ -86,8 +87,68 @@ CachedText& entry_to_fill() {
 
 // ---------------------------------------------------------------- fonts
 
-// Sizes the font so that its cell (ascent plus descent) is the height asked
-// for: the largest quarter-pixel size whose cell is no taller.
+// What a font file says about its cell: its units per em, and the ascent
+// and descent (the OS/2 table's Windows ascent and descent) by which a
+// Windows font of a given cell height is scaled.
+struct CellMetrics {
+    int units_per_em;
+    int ascent;
+    int descent;
+};
+
+int read_u16(FILE* f, long at, int* value) {
+    unsigned char b[2];
+    if (std::fseek(f, at, SEEK_SET) != 0 || std::fread(b, 1, 2, f) != 2) return 0;
+    *value = (b[0] << 8) | b[1];
+    return 1;
+}
+
+int read_u32(FILE* f, long at, long* value) {
+    unsigned char b[4];
+    if (std::fseek(f, at, SEEK_SET) != 0 || std::fread(b, 1, 4, f) != 4) return 0;
+    *value = (static_cast<long>(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
+    return 1;
+}
+
+// Reads the metrics of face `index` from a TrueType or OpenType file (a
+// collection too). 1 when the file has a usable head and OS/2 table.
+int read_cell_metrics(const char* path, int index, CellMetrics* m) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return 0;
+    long font = 0;  // offset of the face's table directory
+    long tag = 0;
+    int ok = read_u32(f, 0, &tag);
+    if (ok && tag == 0x74746366)  // "ttcf": a collection of faces
+        ok = read_u32(f, 12 + 4L * index, &font);
+    int tables = 0;
+    long head = -1, os2 = -1;
+    ok = ok && read_u16(f, font + 4, &tables);
+    for (int i = 0; ok && i < tables; ++i) {
+        long table_tag = 0, offset = 0;
+        ok = read_u32(f, font + 12 + 16L * i, &table_tag) &&
+             read_u32(f, font + 12 + 16L * i + 8, &offset);
+        if (table_tag == 0x68656164) head = offset;  // "head"
+        if (table_tag == 0x4F532F32) os2 = offset;   // "OS/2"
+    }
+    ok = ok && head >= 0 && os2 >= 0 && read_u16(f, head + 18, &m->units_per_em) &&
+         read_u16(f, os2 + 74, &m->ascent) && read_u16(f, os2 + 76, &m->descent);
+    std::fclose(f);
+    return ok && m->units_per_em > 0 && m->ascent + m->descent > 0;
+}
+
+// Sizes the font as a Windows font of this cell height: the em is the cell
+// scaled by units per em over the Windows ascent plus descent, and the
+// baseline lies the scaled Windows ascent below the cell's top.
+void fit_windows_cell(TextFont* font, int height, const CellMetrics& m) {
+    const int cell_units = m.ascent + m.descent;
+    const int quarters = (height * m.units_per_em * quarters_per_pixel + cell_units / 2) / cell_units;
+    TTF_SetFontSizeDPI(font->ttf, quarters > 0 ? quarters : 1, sizing_dpi, sizing_dpi);
+    const int baseline = (height * m.ascent + cell_units / 2) / cell_units;
+    font->baseline_shift = baseline - TTF_FontAscent(font->ttf);
+}
+
+// Without those metrics: the largest quarter-pixel size whose cell as the
+// font library measures it (ascent plus descent) is no taller.
 void fit_cell_height(TTF_Font* ttf, int height) {
     int low = 1;
     int high = height * quarters_per_pixel * 2;
@@ -140,7 +201,7 @@ int lay_out_line(const TextFont* font, char* line, SDL_Surface* target, int top)
                     // Copied, not blended: the block is transparent where
                     // nothing is drawn and the glyphs keep their coverage.
                     SDL_SetSurfaceBlendMode(drawn, SDL_BLENDMODE_NONE);
-                    SDL_Rect to = {x, top, drawn->w, drawn->h};
+                    SDL_Rect to = {x, top + font->baseline_shift, drawn->w, drawn->h};
                     SDL_BlitSurface(drawn, nullptr, target, &to);
                     SDL_FreeSurface(drawn);
                 }
@@ -239,12 +300,21 @@ TextFont* text_create_font(int height, const char* face_name) {
     const int cell = height > 0 ? height : -height;
     TTF_Font* ttf = TTF_OpenFontIndexDPI(file, cell * quarters_per_pixel, index, sizing_dpi, sizing_dpi);
     if (!ttf) return nullptr;
-    // A positive height is the cell, as asked; a negative one is the size
-    // of the characters themselves, whose cell is then what the font makes it.
-    if (height > 0) fit_cell_height(ttf, height);
     TextFont* font = new TextFont;
     font->ttf = ttf;
-    font->height = TTF_FontHeight(ttf);
+    font->baseline_shift = 0;
+    CellMetrics metrics;
+    if (height > 0 && read_cell_metrics(file, index, &metrics)) {
+        fit_windows_cell(font, height, metrics);
+        font->height = height;
+    } else if (height > 0) {
+        fit_cell_height(ttf, height);
+        font->height = height;
+    } else {
+        // A negative height is the size of the characters themselves; the
+        // cell is then what the font makes of it.
+        font->height = TTF_FontHeight(ttf);
+    }
     int advance = 0;
     if (TTF_GlyphMetrics32(ttf, 'x', nullptr, nullptr, nullptr, nullptr, &advance) != 0 || advance <= 0)
         advance = cell / 2 > 0 ? cell / 2 : 1;
