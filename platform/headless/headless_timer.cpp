@@ -1,8 +1,12 @@
 // Headless timer: periodic timers that run only when the caller advances
 // time, so tests step a sequencer millisecond by millisecond.
+#include <atomic>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/timer.h"
 
 namespace {
@@ -96,4 +100,25 @@ int headless_timers_armed() {
 int headless_timer_periods() {
     std::lock_guard<std::recursive_mutex> hold(timer_lock);
     return periods;
+}
+
+// A real timer thread, for tests of the music against the main thread.
+namespace {
+std::thread timer_thread;
+std::atomic<int> thread_running{0};
+}  // namespace
+
+void headless_timer_start_thread(unsigned pace_us) {
+    if (thread_running.exchange(1)) return;
+    timer_thread = std::thread([pace_us] {
+        while (thread_running.load()) {
+            headless_timer_advance(1);
+            std::this_thread::sleep_for(std::chrono::microseconds(pace_us));
+        }
+    });
+}
+
+void headless_timer_stop_thread() {
+    if (!thread_running.exchange(0)) return;
+    timer_thread.join();
 }
