@@ -26,6 +26,11 @@ struct HeadlessDraw {
 // Forgets everything: draw log, keys, joystick, messages, counters. Textures
 // and fonts created before stay valid.
 void headless_reset();
+// The same, one service at a time (a tool that draws through another video
+// backend resets only the window and the input).
+void headless_window_reset();
+void headless_video_reset();
+void headless_input_reset();
 
 // ---- video
 // Draw calls of the frames since the last headless_clear_draws (at most
@@ -33,6 +38,8 @@ void headless_reset();
 enum { headless_draw_capacity = 8192 };
 const HeadlessDraw* headless_draws(int* count, int* dropped = nullptr);
 void headless_clear_draws();
+// The next free entry of the draw log, zeroed; null when the log is full.
+HeadlessDraw* headless_next_draw();
 int headless_frames_presented();   // video_end_frame calls since the reset
 int headless_texture_binds();      // video_set_texture calls since the reset
 int headless_device_created();     // 1 while the device exists
