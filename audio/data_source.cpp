@@ -134,7 +134,7 @@ int pack_open_file(PackArchive* pack, const char* name) {
     }
     int ok = 0;
     const uint64_t available = file_length(f);
-    unsigned char header[header_bytes];
+    unsigned char header[header_bytes] = {};
     unsigned char* info = nullptr;
     if (available >= header_bytes && std::fread(header, 1, header_bytes, f) == header_bytes &&
         std::memcmp(header, "DXMP", 5) == 0) {
@@ -153,24 +153,22 @@ int pack_open_file(PackArchive* pack, const char* name) {
     delete[] info;
     delete[] pack_name;
     std::fclose(f);
-    if (!ok) forget_pack(pack);
+    if (!ok) {
+        forget_pack(pack);
+        pack->damaged = available >= header_bytes && std::memcmp(header, "DXMP", 5) == 0;
+    }
     return ok;
 }
 
 int pack_open_memory(PackArchive* pack, const unsigned char* bytes, uint32_t size) {
     forget_pack(pack);
-    if (!bytes || size < header_bytes) return 0;
+    if (!bytes || size < header_bytes || std::memcmp(bytes, "DXMP", 5) != 0) return 0;
     const uint32_t info_length = read_le32(bytes + 12);
-    if (std::memcmp(bytes, "DXMP", 5) != 0 || info_length < info_min_bytes ||
-        info_length > size - header_bytes)
-        return 0;
-    if (!read_layout(pack, bytes, bytes + header_bytes, info_length, size)) {
+    if (info_length < info_min_bytes || info_length > size - header_bytes ||
+        !read_layout(pack, bytes, bytes + header_bytes, info_length, size) ||
+        !(pack->extra = new (std::nothrow) unsigned char[pack->extra_length + 1])) {
         forget_pack(pack);
-        return 0;
-    }
-    pack->extra = new (std::nothrow) unsigned char[pack->extra_length + 1];
-    if (!pack->extra) {
-        forget_pack(pack);
+        pack->damaged = 1;
         return 0;
     }
     std::memcpy(pack->extra, bytes + header_bytes + info_length, pack->extra_length);
@@ -235,6 +233,10 @@ int data_source_open(DataSource* source, const char* name) {
         source->kind = SourcePack;
         return 1;
     }
+    if (pack->damaged) {
+        delete pack;
+        return 0;
+    }
 
     // The plain file.
     source->file = std::fopen(name, "rb");
@@ -268,7 +270,13 @@ int data_source_open(DataSource* source, const char* name) {
         source->kind = SourcePack;
         return 1;
     }
+    const int damaged = pack->damaged;
     delete pack;
+    if (damaged) {
+        source->resource_bytes = nullptr;
+        source->resource_size = 0;
+        return 0;
+    }
     source->kind = SourceResource;
     return 1;
 }

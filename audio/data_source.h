@@ -25,6 +25,7 @@ struct PackArchive {
     char* name;                   // the file name the container was opened by
     unsigned char* extra;         // the extra block (kept, not interpreted)
     unsigned char* expanded;      // expanded_size bytes once expanded
+    int damaged;                  // 1: the magic is there but the layout is not
 };
 
 struct DataSource {
@@ -58,7 +59,9 @@ char* pack_name_for(const char* name);
 
 // Opens a container by name, else by its ".dpa" name: reads and checks its
 // header, info record and extra block against the file's size. 1 when it
-// is a well-formed container.
+// is a well-formed container; 0 otherwise, with `damaged` set when the file
+// has the magic but lengths that do not fit (a broken container, which is
+// no plain file either).
 int pack_open_file(PackArchive* pack, const char* name);
 // The same for a container of `size` bytes in memory (a resource).
 int pack_open_memory(PackArchive* pack, const unsigned char* bytes, uint32_t size);
