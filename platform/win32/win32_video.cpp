@@ -185,12 +185,25 @@ void video_end_frame() {
 
 // ---------------------------------------------------------------- screenshot
 
+// Waits until the device has carried out every call made so far, the last
+// presentation among them.
+void finish_device_work() {
+    IDirect3DQuery9* query = nullptr;
+    if (FAILED(device->CreateQuery(D3DQUERYTYPE_EVENT, &query))) return;
+    query->Issue(D3DISSUE_END);
+    for (int tries = 0; tries < 1000 && query->GetData(nullptr, 0, D3DGETDATA_FLUSH) == S_FALSE; ++tries)
+        Sleep(1);
+    query->Release();
+}
+
 // The presented frame as the window shows it: the client area is copied
 // through GDI into a system-memory surface, which D3DX writes as PNG. The
-// swap discards the back buffer, so it is not read after the presentation.
+// swap discards the back buffer, so that is never read after the
+// presentation.
 int video_save_screenshot(const char* png_path) {
     HWND window = win32_main_window();
     if (!device || !window || !png_path) return 0;
+    finish_device_work();
     IDirect3DSurface9* surface = nullptr;
     if (FAILED(device->CreateOffscreenPlainSurface(back_buffer_width, back_buffer_height,
                                                    D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &surface,

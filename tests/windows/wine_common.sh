@@ -33,8 +33,27 @@ wine_begin() {
     echo "creating the Wine prefix $WINEPREFIX (once)"
   fi
   timeout 600 wineboot --init >/dev/null 2>&1 || { echo "wineboot failed or timed out" >&2; return 1; }
+  # A Windows of any language draws Japanese captions through its own font
+  # linking; this Wine has no Japanese font of its own, so its default faces
+  # are replaced by Debian's IPA Gothic.
+  local face
+  for face in "Tahoma" "Arial" "Microsoft Sans Serif" "Times New Roman" "DejaVu Sans"; do
+    timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ \
+      /d IPAGothic /f >/dev/null 2>&1 || true
+  done
   timeout 120 wineserver -w >/dev/null 2>&1 || true
   return 0
+}
+
+# wine_sound_device BUILD_DIR: gives the following Wine programs a sound
+# device that plays into nothing (ALSA's null device), so that DirectSound
+# and the memory player run as on a machine with a sound card. Without it
+# Wine has no sound device here, and the game takes its silent paths.
+wine_sound_device() {
+  local home="$1/wine-home"
+  mkdir -p "$home"
+  printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$home/.asoundrc"
+  export HOME="$home"
 }
 
 wine_end() {

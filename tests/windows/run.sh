@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Every test of the Windows build, under Wine and Xvfb:
+#   tests/windows/run.sh [BUILD_DIR]      (default: build-windows)
+# 1. test_windows.exe, the Win32 backend's own tests, with a sound device
+#    that plays into nothing;
+# 2. smoke.sh, the two programs started, refused a second time and closed,
+#    on a Wine without any sound or MIDI device.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "${1:-$root/build-windows}" && pwd)
+status=0
+
+if [ ! -f "$build/tests/test_windows.exe" ]; then
+  echo "FAIL: $build/tests/test_windows.exe is missing (cmake --build --preset windows)"
+  exit 1
+fi
+(
+  . "$here/wine_common.sh"
+  wine_sound_device "$build"
+  wine_begin "$build" || { wine_end; exit 1; }
+  cd "$build/tests"
+  timeout 600 wine test_windows.exe --gtest_color=no
+  result=$?
+  wine_end
+  exit $result
+) || status=1
+
+bash "$here/smoke.sh" "$build" || status=1
+exit $status
