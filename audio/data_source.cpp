@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr uint32_t header_bytes = 16;       // magic "DXMP\0", 7 unread, info length
-constexpr uint32_t info_min_bytes = 20;     // unread, extra, flag, token lengths, size
-constexpr uint32_t copy_min_length = 3;     // bytes of the shortest copy
-constexpr uint32_t copy_min_distance = 3;   // bytes back of the nearest copy
+constexpr uint32_t header_bytes = 16;      // magic "DXMP\0", 7 unread, info length
+constexpr uint32_t info_min_bytes = 20;    // unread, extra, flag, token lengths, size
+constexpr uint32_t copy_min_length = 3;    // bytes of the shortest copy
+constexpr uint32_t copy_min_distance = 3;  // bytes back of the nearest copy
 // A two-byte copy token yields at most 18 bytes: a size beyond this many
 // bytes per token byte cannot be the container's and is refused unread.
 constexpr uint64_t most_bytes_per_token_byte = 9;
@@ -189,8 +189,9 @@ int pack_expand(PackArchive* pack) {
                     pack->token_length);
     } else if (ok) {
         FILE* f = pack->name ? std::fopen(pack->name, "rb") : nullptr;
-        ok = f && file_length(f) >= uint64_t(pack->data_offset) + pack->flag_length +
-                                        pack->token_length &&
+        ok = f &&
+             file_length(f) >=
+                 uint64_t(pack->data_offset) + pack->flag_length + pack->token_length &&
              std::fseek(f, long(pack->data_offset), SEEK_SET) == 0 &&
              std::fread(flags, 1, pack->flag_length, f) == pack->flag_length &&
              std::fread(tokens, 1, pack->token_length, f) == pack->token_length;
@@ -283,16 +284,16 @@ int data_source_open(DataSource* source, const char* name) {
 
 uint32_t data_source_size(DataSource* source) {
     switch (source->kind) {
-    case SourceFile: {
-        const uint64_t n = file_length(source->file);
-        return n > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(n);
-    }
-    case SourcePack:
-        return source->pack->expanded_size;
-    case SourceResource:
-        return source->resource_size;
-    default:
-        return 0;
+        case SourceFile: {
+            const uint64_t n = file_length(source->file);
+            return n > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(n);
+        }
+        case SourcePack:
+            return source->pack->expanded_size;
+        case SourceResource:
+            return source->resource_size;
+        default:
+            return 0;
     }
 }
 
@@ -300,20 +301,20 @@ uint32_t data_source_read(DataSource* source, void* destination, uint32_t n) {
     const unsigned char* from = nullptr;
     uint32_t size = 0, *position = nullptr;
     switch (source->kind) {
-    case SourceFile:
-        return uint32_t(std::fread(destination, 1, n, source->file));
-    case SourcePack:
-        from = source->pack->expanded;
-        size = source->pack->expanded_size;
-        position = &source->pack->read_position;
-        break;
-    case SourceResource:
-        from = source->resource_bytes;
-        size = source->resource_size;
-        position = &source->resource_position;
-        break;
-    default:
-        return 0;
+        case SourceFile:
+            return uint32_t(std::fread(destination, 1, n, source->file));
+        case SourcePack:
+            from = source->pack->expanded;
+            size = source->pack->expanded_size;
+            position = &source->pack->read_position;
+            break;
+        case SourceResource:
+            from = source->resource_bytes;
+            size = source->resource_size;
+            position = &source->resource_position;
+            break;
+        default:
+            return 0;
     }
     const uint32_t left = size - *position;
     const uint32_t taken = n < left ? n : left;

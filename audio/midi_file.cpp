@@ -20,12 +20,12 @@ constexpr uint32_t sysex_limit = 65536;
 constexpr uint8_t meta_tempo = 0x51;
 
 struct TrackCursor {
-    uint32_t start;           // first event byte: chunk + 8
-    uint32_t pos;             // next unread byte
-    uint32_t end;             // chunk + 8 + length, cut at the image's end
-    uint8_t running_status;   // last status byte read (0: none yet)
-    uint32_t wait;            // ticks until the next event, from the merge's time
-    int active;               // 1 while a whole next event remains
+    uint32_t start;          // first event byte: chunk + 8
+    uint32_t pos;            // next unread byte
+    uint32_t end;            // chunk + 8 + length, cut at the image's end
+    uint8_t running_status;  // last status byte read (0: none yet)
+    uint32_t wait;           // ticks until the next event, from the merge's time
+    int active;              // 1 while a whole next event remains
 };
 
 // What one event is, as read from a track.

@@ -27,13 +27,13 @@ constexpr uint32_t midi_end_delta = 0xFFFFFFFFu;
 constexpr uint32_t midi_spare_records = 16;
 
 struct MidiSequence {
-    uint16_t division;          // ticks per quarter note
-    uint32_t count;             // records, the end marker not counted
-    MidiEvent* records;         // count + spare records; null: nothing loaded
-    MidiLongMessage* sysex;     // the system-exclusive messages in merge order
+    uint16_t division;       // ticks per quarter note
+    uint32_t count;          // records, the end marker not counted
+    MidiEvent* records;      // count + spare records; null: nothing loaded
+    MidiLongMessage* sysex;  // the system-exclusive messages in merge order
     uint32_t sysex_count;
-    unsigned char* sysex_bytes; // one block holding every message's bytes
-    uint32_t play_index;        // next record to play (the sequencer's)
+    unsigned char* sysex_bytes;  // one block holding every message's bytes
+    uint32_t play_index;         // next record to play (the sequencer's)
 };
 
 // The 16-bit value of a record (the sysex index, half a tempo).

@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr uint32_t min_length = 3;     // bytes of the shortest copy
-constexpr uint32_t max_length = 18;    // bytes of the longest copy (4 bits + 3)
-constexpr uint32_t min_distance = 3;   // a copy reaches at least this far back
+constexpr uint32_t min_length = 3;       // bytes of the shortest copy
+constexpr uint32_t max_length = 18;      // bytes of the longest copy (4 bits + 3)
+constexpr uint32_t min_distance = 3;     // a copy reaches at least this far back
 constexpr uint32_t max_distance = 4098;  // 12 bits + 3
 constexpr uint32_t hash_size = 1 << 14;  // chain heads
 constexpr int chain_depth = 128;         // candidates looked at per byte
@@ -21,8 +21,8 @@ constexpr uint32_t none = 0xFFFFFFFFu;
 struct Matcher {
     const unsigned char* data;
     uint32_t size;
-    uint32_t* head;  // hash_size heads: latest position with that prefix hash
-    uint32_t* prev;  // per position: the previous position with the same hash
+    uint32_t* head;     // hash_size heads: latest position with that prefix hash
+    uint32_t* prev;     // per position: the previous position with the same hash
     uint32_t inserted;  // positions below this are in the chains
 };
 
@@ -95,8 +95,8 @@ int pack_write(const unsigned char* data, uint32_t size, unsigned char** image,
     while (pos < size) {
         uint32_t distance = 0, next_distance = 0;
         const uint32_t length = longest_match(&m, pos, &distance);
-        const int lazy = length && length < max_length &&
-                         longest_match(&m, pos + 1, &next_distance) > length;
+        const int lazy =
+            length && length < max_length && longest_match(&m, pos + 1, &next_distance) > length;
         if (length && !lazy) {
             const uint32_t c = (distance - min_distance) << 4 | (length - min_length);
             tokens[t++] = uint8_t(c);

@@ -96,8 +96,17 @@ void CDxMTimer::Stop() {
 // ---------------------------------------------------------------- main thread
 
 MidiSequencer::MidiSequencer()
-    : busy(0), stopped(0), timer_delay(1), rate_numerator(0), ms_count(0), target_tick(0),
-      done_ticks(0), tempo(sequencer_default_tempo), wait(0), channels(), sequence(),
+    : busy(0),
+      stopped(0),
+      timer_delay(1),
+      rate_numerator(0),
+      ms_count(0),
+      target_tick(0),
+      done_ticks(0),
+      tempo(sequencer_default_tempo),
+      wait(0),
+      channels(),
+      sequence(),
       device(nullptr) {}
 
 MidiSequencer::~MidiSequencer() {
@@ -226,15 +235,24 @@ void sequencer_step(MidiSequencer* seq) {
             ChannelState& c = seq->channels[status & 0x0F];
             MidiEvent sent = r;
             switch (r.data1) {
-            case controller_bank_select: c.bank_select = r.data2; break;
-            case controller_volume:
-                c.volume = r.data2;
-                sent.data2 = clamp_volume(r.data2);
-                break;
-            case controller_pan: c.pan = r.data2; break;
-            case controller_reverb: c.reverb = r.data2; break;
-            case controller_chorus: c.chorus = r.data2; break;
-            default: break;
+                case controller_bank_select:
+                    c.bank_select = r.data2;
+                    break;
+                case controller_volume:
+                    c.volume = r.data2;
+                    sent.data2 = clamp_volume(r.data2);
+                    break;
+                case controller_pan:
+                    c.pan = r.data2;
+                    break;
+                case controller_reverb:
+                    c.reverb = r.data2;
+                    break;
+                case controller_chorus:
+                    c.chorus = r.data2;
+                    break;
+                default:
+                    break;
             }
             send(seq, midi_event_message(sent));
         } else {
@@ -269,10 +287,12 @@ int sequencer_restart(MidiSequencer* seq) {
             seq->device = nullptr;
         }
     }
-    for (uint32_t n = 0; n < 16; ++n) send(seq, (0xC0 + n) | uint32_t(seq->channels[n].program) << 8);
+    for (uint32_t n = 0; n < 16; ++n)
+        send(seq, (0xC0 + n) | uint32_t(seq->channels[n].program) << 8);
     for (uint32_t n = 0; n < 16; ++n)
         send(seq, control_change(n, controller_bank_select, seq->channels[n].bank_select));
-    for (uint32_t n = 0; n < 16; ++n) send(seq, control_change(n, controller_pan, seq->channels[n].pan));
+    for (uint32_t n = 0; n < 16; ++n)
+        send(seq, control_change(n, controller_pan, seq->channels[n].pan));
     for (uint32_t n = 0; n < 16; ++n)
         send(seq, control_change(n, controller_reverb, seq->channels[n].reverb));
     for (uint32_t n = 0; n < 16; ++n)

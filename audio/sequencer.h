@@ -69,7 +69,7 @@ struct MidiSequencer {
     ChannelState channels[16];
     MidiSequence sequence;
     CDxMTimer timer;
-    MidiOutDevice* device;     // open output, or null
+    MidiOutDevice* device;  // open output, or null
 
     // The handshake between stop and the timer thread: the callback tests
     // `stopped` and sets `busy` under it, stop waits under it for `busy`

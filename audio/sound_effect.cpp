@@ -13,7 +13,7 @@ namespace {
 
 constexpr uint32_t wav_format_offset = 20;  // the 18 format bytes
 constexpr uint32_t wav_format_bytes = 18;
-constexpr uint32_t wav_smallest = 28;       // a header with an empty format chunk
+constexpr uint32_t wav_smallest = 28;  // a header with an empty format chunk
 
 uint32_t read_le32(const unsigned char* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;

@@ -10,16 +10,16 @@
 constexpr int effect_voice_count = 3;
 
 struct SoundEffect {
-    SoundEntry* create;          // the library's entry point, or null
-    SoundLibrary* library;       // the sound library, or null
-    uint32_t sample_bytes;       // length of the sample data
+    SoundEntry* create;            // the library's entry point, or null
+    SoundLibrary* library;         // the sound library, or null
+    uint32_t sample_bytes;         // length of the sample data
     const unsigned char* samples;  // first sample byte, inside image
-    SoundOutput* direct_sound;   // this effect's own output object, or null
-    int voice_count;             // 3 once loaded, else 0
-    SoundBuffer** voices;        // voice_count entries; null where a voice failed
-    SoundWindow* window;         // the window the output cooperates with
-    unsigned char* image;        // the whole WAV file, or null
-    uint32_t image_size;         // bytes of image
+    SoundOutput* direct_sound;     // this effect's own output object, or null
+    int voice_count;               // 3 once loaded, else 0
+    SoundBuffer** voices;          // voice_count entries; null where a voice failed
+    SoundWindow* window;           // the window the output cooperates with
+    unsigned char* image;          // the whole WAV file, or null
+    uint32_t image_size;           // bytes of image
     // The system's player reads an image it was handed for as long as it
     // sounds, so an image once handed over is kept until the load after
     // the next one instead of being freed at once.

@@ -37,8 +37,7 @@ int sound_output_set_cooperative(SoundOutput* output, SoundWindow* window);
 // average bytes per second, block align, bits per sample, extra size; all
 // little-endian). It can change its frequency, pan and volume. Null when
 // the format is not one the output plays or the buffer cannot be made.
-SoundBuffer* sound_buffer_create(SoundOutput* output, const unsigned char* format,
-                                 uint32_t bytes);
+SoundBuffer* sound_buffer_create(SoundOutput* output, const unsigned char* format, uint32_t bytes);
 // Locks `bytes` from the start of the buffer for writing: 1 with the part
 // that may be written and its size, 0 when it cannot be locked. Unlock
 // with the part and the count of bytes written.

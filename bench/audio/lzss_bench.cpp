@@ -37,8 +37,8 @@ std::vector<unsigned char> song_like(size_t n) {
     while (d.size() < n) {
         x = x * 1103515245 + 12345;
         const unsigned char key = uint8_t(0x30 + (x >> 16) % 24);
-        const unsigned char bar[] = {0x00, 0x90, key, 0x64, 0x83, 0x60, 0x80, key, 0x00,
-                                     uint8_t(x >> 24 & 0x7F)};
+        const unsigned char bar[] = {0x00, 0x90, key, 0x64, 0x83,
+                                     0x60, 0x80, key, 0x00, uint8_t(x >> 24 & 0x7F)};
         d.insert(d.end(), bar, bar + sizeof bar);
     }
     d.resize(n);
@@ -46,7 +46,8 @@ std::vector<unsigned char> song_like(size_t n) {
 }
 
 std::vector<unsigned char> text_like(size_t n) {
-    const char* words[] = {"corpse ", "coffin ", "stage ", "frozen ", "burned ", "player ", "star "};
+    const char* words[] = {"corpse ", "coffin ", "stage ", "frozen ",
+                           "burned ", "player ", "star "};
     std::vector<unsigned char> d;
     uint32_t x = 11;
     while (d.size() < n) {

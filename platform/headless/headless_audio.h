@@ -22,10 +22,10 @@ enum HeadlessMidiKind {
 };
 struct HeadlessMidiCall {
     int kind;
-    uint32_t message;                    // short: the message as sent
-    const MidiLongMessage* long_message; // prepare, long: the record handed over
-    uint32_t length;                     // prepare, long: its length at the call
-    unsigned char first_byte;            // prepare, long: its first byte at the call
+    uint32_t message;                     // short: the message as sent
+    const MidiLongMessage* long_message;  // prepare, long: the record handed over
+    uint32_t length;                      // prepare, long: its length at the call
+    unsigned char first_byte;             // prepare, long: its first byte at the call
 };
 enum { headless_midi_capacity = 1 << 16 };
 // Calls since the last clear (at most the capacity are kept).
@@ -41,10 +41,10 @@ enum HeadlessSoundKind {
     HeadlessSoundCreateBuffer = 1,  // value: sample bytes
     HeadlessSoundPlay = 2,
     HeadlessSoundStop = 3,
-    HeadlessSoundPan = 4,           // value: the pan
-    HeadlessSoundPosition = 5,      // value: the byte offset
+    HeadlessSoundPan = 4,       // value: the pan
+    HeadlessSoundPosition = 5,  // value: the byte offset
     HeadlessSoundRelease = 6,
-    HeadlessSoundPlayMemory = 7,    // image: the image handed over (null: stop)
+    HeadlessSoundPlayMemory = 7,  // image: the image handed over (null: stop)
     HeadlessSoundCooperative = 8,
 };
 struct HeadlessSoundCall {

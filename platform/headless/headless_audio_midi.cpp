@@ -51,7 +51,9 @@ int midi_out_open(MidiOutDevice** device) {
     return 1;
 }
 
-void midi_out_short(MidiOutDevice*, uint32_t message) { log_call(HeadlessMidiShort, message, nullptr); }
+void midi_out_short(MidiOutDevice*, uint32_t message) {
+    log_call(HeadlessMidiShort, message, nullptr);
+}
 
 void midi_out_prepare(MidiOutDevice*, MidiLongMessage* message) {
     message->flags |= 1;

@@ -58,7 +58,8 @@ void log_call(int kind, const SoundBuffer* b, int value, const unsigned char* im
 }
 
 SoundBuffer* voice(int number) {
-    if (number < 1 || number > voices_made || voices_made - number >= voice_capacity) return nullptr;
+    if (number < 1 || number > voices_made || voices_made - number >= voice_capacity)
+        return nullptr;
     return voices[(number - 1) % voice_capacity];
 }
 
@@ -99,8 +100,7 @@ int sound_output_set_cooperative(SoundOutput* output, SoundWindow*) {
     return output && !fail_cooperation;
 }
 
-SoundBuffer* sound_buffer_create(SoundOutput* output, const unsigned char* format,
-                                 uint32_t bytes) {
+SoundBuffer* sound_buffer_create(SoundOutput* output, const unsigned char* format, uint32_t bytes) {
     if (!output || !format) return nullptr;
     SoundBuffer*& slot = voices[voices_made % voice_capacity];
     if (slot && !slot->released) return nullptr;  // every slot holds a live buffer
@@ -162,7 +162,8 @@ void sound_buffer_release(SoundBuffer* buffer) {
 int sound_play_memory(const unsigned char* image, uint32_t size) {
     log_call(HeadlessSoundPlayMemory, nullptr, int(size), image);
     if (!image) return 1;
-    return size >= 12 && std::memcmp(image, "RIFF", 4) == 0 && std::memcmp(image + 8, "WAVE", 4) == 0;
+    return size >= 12 && std::memcmp(image, "RIFF", 4) == 0 &&
+           std::memcmp(image + 8, "WAVE", 4) == 0;
 }
 
 int resource_find(const char* name, const char*, const unsigned char** bytes, uint32_t* size) {

@@ -44,7 +44,9 @@ double sdl_audio_clock() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-double sdl_audio_latency() { return double(sdl_audio_buffer_frames) / sdl_audio_rate + latency_margin; }
+double sdl_audio_latency() {
+    return double(sdl_audio_buffer_frames) / sdl_audio_rate + latency_margin;
+}
 
 void sdl_audio_restart_clock() {
     clock_synced = 0;

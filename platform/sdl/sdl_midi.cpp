@@ -90,7 +90,8 @@ int make_synth() {
     if (!made) return 0;
     int loaded = 0;
     for (const char* path : soundfont_paths)
-        if (!loaded && fluid_is_soundfont(path) && fluid_synth_sfload(made, path, 1) != FLUID_FAILED)
+        if (!loaded && fluid_is_soundfont(path) &&
+            fluid_synth_sfload(made, path, 1) != FLUID_FAILED)
             loaded = 1;
     if (!loaded) {
         delete_fluid_synth(made);
@@ -102,31 +103,53 @@ int make_synth() {
 
 void apply(fluid_synth_t* s, const QueuedMessage& q) {
     switch (q.kind) {
-    case QueuedSysex:
-        fluid_synth_sysex(s, reinterpret_cast<const char*>(q.sysex), q.sysex_length, nullptr,
-                          nullptr, nullptr, 0);
-        return;
-    case QueuedSystemReset: fluid_synth_system_reset(s); return;
-    case QueuedNotesOff: fluid_synth_all_notes_off(s, -1); return;
-    case QueuedSoundsOff: fluid_synth_all_sounds_off(s, -1); return;
-    default: break;
+        case QueuedSysex:
+            fluid_synth_sysex(s, reinterpret_cast<const char*>(q.sysex), q.sysex_length, nullptr,
+                              nullptr, nullptr, 0);
+            return;
+        case QueuedSystemReset:
+            fluid_synth_system_reset(s);
+            return;
+        case QueuedNotesOff:
+            fluid_synth_all_notes_off(s, -1);
+            return;
+        case QueuedSoundsOff:
+            fluid_synth_all_sounds_off(s, -1);
+            return;
+        default:
+            break;
     }
     const int status = int(q.message & 0xFF);
     const int channel = status & 0x0F;
     const int d1 = int(q.message >> 8 & 0x7F);
     const int d2 = int(q.message >> 16 & 0x7F);
     switch (status & 0xF0) {
-    case 0x80: fluid_synth_noteoff(s, channel, d1); break;
-    case 0x90:
-        if (d2) fluid_synth_noteon(s, channel, d1, d2);
-        else fluid_synth_noteoff(s, channel, d1);
-        break;
-    case 0xA0: fluid_synth_key_pressure(s, channel, d1, d2); break;
-    case 0xB0: fluid_synth_cc(s, channel, d1, d2); break;
-    case 0xC0: fluid_synth_program_change(s, channel, d1); break;
-    case 0xD0: fluid_synth_channel_pressure(s, channel, d1); break;
-    case 0xE0: fluid_synth_pitch_bend(s, channel, d1 | d2 << 7); break;
-    default: break;  // system messages: nothing for the synthesizer
+        case 0x80:
+            fluid_synth_noteoff(s, channel, d1);
+            break;
+        case 0x90:
+            if (d2)
+                fluid_synth_noteon(s, channel, d1, d2);
+            else
+                fluid_synth_noteoff(s, channel, d1);
+            break;
+        case 0xA0:
+            fluid_synth_key_pressure(s, channel, d1, d2);
+            break;
+        case 0xB0:
+            fluid_synth_cc(s, channel, d1, d2);
+            break;
+        case 0xC0:
+            fluid_synth_program_change(s, channel, d1);
+            break;
+        case 0xD0:
+            fluid_synth_channel_pressure(s, channel, d1);
+            break;
+        case 0xE0:
+            fluid_synth_pitch_bend(s, channel, d1 | d2 << 7);
+            break;
+        default:
+            break;  // system messages: nothing for the synthesizer
     }
 }
 

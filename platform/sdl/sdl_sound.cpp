@@ -24,12 +24,12 @@ struct SoundOutput {
 struct SoundBuffer {
     unsigned char* data;
     uint32_t bytes;
-    int channels;      // 1 or 2
-    int bits;          // 8 (unsigned) or 16 (signed little-endian)
-    uint32_t block;    // bytes per frame
-    uint32_t frames;   // frames in data
-    double step;       // source frames per stream frame
-    double position;   // in source frames
+    int channels;     // 1 or 2
+    int bits;         // 8 (unsigned) or 16 (signed little-endian)
+    uint32_t block;   // bytes per frame
+    uint32_t frames;  // frames in data
+    double step;      // source frames per stream frame
+    double position;  // in source frames
     float gain_left, gain_right;
     int playing;
 };
@@ -99,8 +99,8 @@ void mix_voice(SoundBuffer* b, float* out, int frames) {
 void set_gains(SoundBuffer* b, int pan) {
     if (pan < -10000) pan = -10000;
     if (pan > 10000) pan = 10000;
-    const float far = pan <= -10000 || pan >= 10000 ? 0.0f
-                                                   : float(std::pow(10.0, -std::abs(pan) / 2000.0));
+    const float far =
+        pan <= -10000 || pan >= 10000 ? 0.0f : float(std::pow(10.0, -std::abs(pan) / 2000.0));
     b->gain_left = pan > 0 ? far : 1.0f;
     b->gain_right = pan < 0 ? far : 1.0f;
 }
@@ -129,8 +129,7 @@ SoundWindow* sound_active_window() { return nullptr; }
 
 int sound_output_set_cooperative(SoundOutput* output, SoundWindow*) { return output != nullptr; }
 
-SoundBuffer* sound_buffer_create(SoundOutput* output, const unsigned char* format,
-                                 uint32_t bytes) {
+SoundBuffer* sound_buffer_create(SoundOutput* output, const unsigned char* format, uint32_t bytes) {
     if (!output || !format) return nullptr;
     SoundBuffer* b = new (std::nothrow) SoundBuffer();
     if (!b) return nullptr;

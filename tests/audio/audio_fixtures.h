@@ -1,12 +1,13 @@
 #pragma once
 // Small hand-made files for the audio tests: MIDI images from track bytes,
 // WAV images from samples, containers, and a scratch directory.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 using Bytes = std::vector<unsigned char>;

@@ -1,8 +1,9 @@
 // The music cues: each track reloads its file, plays from its start and
 // stops when its scene ends; a missing file means no music.
+#include "audio/cues.h"
+
 #include <gtest/gtest.h>
 
-#include "audio/cues.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "tests/audio/audio_fixtures.h"

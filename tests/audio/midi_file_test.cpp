@@ -1,11 +1,12 @@
 // The MIDI reader: merge order, running status, tempo pairs, sysex
 // buffers, dropped meta events, the end marker, and images that are cut
 // short or lie about their lengths.
+#include "audio/midi_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "audio/midi_file.h"
 #include "tests/audio/audio_fixtures.h"
 
 namespace {
@@ -20,8 +21,8 @@ std::vector<Record> parse(const Bytes& image, MidiSequence* s) {
     EXPECT_EQ(midi_parse(s, image.data(), uint32_t(image.size())), 1);
     std::vector<Record> out;
     for (uint32_t i = 0; i < s->count; ++i)
-        out.push_back({s->records[i].delta, s->records[i].status, s->records[i].data1,
-                       s->records[i].data2});
+        out.push_back(
+            {s->records[i].delta, s->records[i].status, s->records[i].data1, s->records[i].data2});
     if (s->records) {
         EXPECT_EQ(s->records[s->count].delta, midi_end_delta);
     }
@@ -47,11 +48,11 @@ Bytes track(Bytes events) {
 
 TEST(MidiReader, FormatZeroKeepsFileOrderAndDeltas) {
     MidiSequence s = {};
-    const Bytes image = smf(0x01E0, {track({0x00, 0xC0, 0x05, 0x10, 0x90, 0x3C, 0x64, 0x83, 0x60,
-                                            0x80, 0x3C, 0x00})},
-                            0);
-    expect_records(parse(image, &s), {{0, 0xC0, 0x05, 0x00}, {16, 0x90, 0x3C, 0x64},
-                                      {480, 0x80, 0x3C, 0x00}});
+    const Bytes image =
+        smf(0x01E0,
+            {track({0x00, 0xC0, 0x05, 0x10, 0x90, 0x3C, 0x64, 0x83, 0x60, 0x80, 0x3C, 0x00})}, 0);
+    expect_records(parse(image, &s),
+                   {{0, 0xC0, 0x05, 0x00}, {16, 0x90, 0x3C, 0x64}, {480, 0x80, 0x3C, 0x00}});
     EXPECT_EQ(s.division, 480);
     EXPECT_EQ(s.play_index, 0u);
     midi_clear(&s);
@@ -63,10 +64,14 @@ TEST(MidiReader, ThreeTracksAtTickZeroTakeTurnsOneEventEach) {
     MidiSequence s = {};
     std::vector<Bytes> tracks;
     for (uint8_t t = 0; t < 3; ++t)
-        tracks.push_back(track({0x00, uint8_t(0x90 + t), 0x40, 0x01, 0x00, uint8_t(0x90 + t), 0x41, 0x02}));
-    expect_records(parse(smf(96, tracks), &s),
-                   {{0, 0x90, 0x40, 0x01}, {0, 0x91, 0x40, 0x01}, {0, 0x92, 0x40, 0x01},
-                    {0, 0x90, 0x41, 0x02}, {0, 0x91, 0x41, 0x02}, {0, 0x92, 0x41, 0x02}});
+        tracks.push_back(
+            track({0x00, uint8_t(0x90 + t), 0x40, 0x01, 0x00, uint8_t(0x90 + t), 0x41, 0x02}));
+    expect_records(parse(smf(96, tracks), &s), {{0, 0x90, 0x40, 0x01},
+                                                {0, 0x91, 0x40, 0x01},
+                                                {0, 0x92, 0x40, 0x01},
+                                                {0, 0x90, 0x41, 0x02},
+                                                {0, 0x91, 0x41, 0x02},
+                                                {0, 0x92, 0x41, 0x02}});
     midi_clear(&s);
 }
 
@@ -76,27 +81,31 @@ TEST(MidiReader, TracksInterleaveByTime) {
     MidiSequence s = {};
     const Bytes image = smf(96, {track({0x00, 0x90, 0x30, 0x10, 0x64, 0x90, 0x31, 0x10}),
                                  track({0x32, 0x91, 0x32, 0x10, 0x32, 0x91, 0x33, 0x10})});
-    expect_records(parse(image, &s), {{0, 0x90, 0x30, 0x10}, {50, 0x91, 0x32, 0x10},
-                                      {50, 0x90, 0x31, 0x10}, {0, 0x91, 0x33, 0x10}});
+    expect_records(parse(image, &s), {{0, 0x90, 0x30, 0x10},
+                                      {50, 0x91, 0x32, 0x10},
+                                      {50, 0x90, 0x31, 0x10},
+                                      {0, 0x91, 0x33, 0x10}});
     midi_clear(&s);
 }
 
 TEST(MidiReader, RunningStatusRepeatsTheLastStatus) {
     MidiSequence s = {};
-    expect_records(parse(smf(96, {track({0x00, 0x90, 0x3C, 0x64, 0x00, 0x40, 0x00, 0x05, 0xC1,
-                                         0x07, 0x00, 0x08})}),
+    expect_records(parse(smf(96, {track({0x00, 0x90, 0x3C, 0x64, 0x00, 0x40, 0x00, 0x05, 0xC1, 0x07,
+                                         0x00, 0x08})}),
                          &s),
-                   {{0, 0x90, 0x3C, 0x64}, {0, 0x90, 0x40, 0x00}, {5, 0xC1, 0x07, 0x00},
+                   {{0, 0x90, 0x3C, 0x64},
+                    {0, 0x90, 0x40, 0x00},
+                    {5, 0xC1, 0x07, 0x00},
                     {0, 0xC1, 0x08, 0x00}});
     midi_clear(&s);
 }
 
 TEST(MidiReader, TempoBecomesAPairOfRecords) {
     MidiSequence s = {};
-    const auto got = parse(smf(480, {track({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF,
-                                            0x51, 0x03, 0x00, 0x00, 0x00, 0x0A, 0x90, 0x3C,
-                                            0x64})}),
-                           &s);
+    const auto got =
+        parse(smf(480, {track({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x51, 0x03,
+                               0x00, 0x00, 0x00, 0x0A, 0x90, 0x3C, 0x64})}),
+              &s);
     // The tempo of 0 is dropped; its time stays with the note.
     expect_records(got, {{0, 0xFF, 0x20, 0xA1}, {0, 0x00, 0x07, 0x00}, {10, 0x90, 0x3C, 0x64}});
     EXPECT_EQ(midi_event_value(s.records[0]) | midi_event_value(s.records[1]) << 16, 500000u);
@@ -124,10 +133,9 @@ TEST(MidiReader, DroppedMetaEventsLeaveTheirTimeToTheNextRecord) {
     // A marker at 960 between notes at 480 and 1440; a track holding only
     // its end of track adds nothing.
     MidiSequence s = {};
-    const Bytes image =
-        smf(480, {track({0x83, 0x60, 0x90, 0x3C, 0x64, 0x83, 0x60, 0xFF, 0x06, 0x01, 'A', 0x83,
-                         0x60, 0x90, 0x3E, 0x64}),
-                  end_of_track});
+    const Bytes image = smf(480, {track({0x83, 0x60, 0x90, 0x3C, 0x64, 0x83, 0x60, 0xFF, 0x06, 0x01,
+                                         'A', 0x83, 0x60, 0x90, 0x3E, 0x64}),
+                                  end_of_track});
     expect_records(parse(image, &s), {{480, 0x90, 0x3C, 0x64}, {960, 0x90, 0x3E, 0x64}});
     midi_clear(&s);
 }

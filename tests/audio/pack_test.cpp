@@ -48,9 +48,13 @@ TEST(PackDecoder, LiteralsAndOverlappingCopies) {
         const char* what;
         Bytes flags, tokens, want;
     } cases[] = {
-        {"copy of three from three back", {0x07}, {0x41, 0x42, 0x43, 0x00, 0x00},
+        {"copy of three from three back",
+         {0x07},
+         {0x41, 0x42, 0x43, 0x00, 0x00},
          {0x41, 0x42, 0x43, 0x41, 0x42, 0x43}},
-        {"copy of nine overlapping itself", {0x07}, {0x41, 0x42, 0x43, 0x06, 0x00},
+        {"copy of nine overlapping itself",
+         {0x07},
+         {0x41, 0x42, 0x43, 0x06, 0x00},
          {0x41, 0x42, 0x43, 0x41, 0x42, 0x43, 0x41, 0x42, 0x43, 0x41, 0x42, 0x43}},
     };
     for (const auto& c : cases) {
@@ -110,7 +114,8 @@ TEST(PackWriter, RoundTripsThroughTheReaderAndCompresses) {
     for (int i = 0; i < 20000; ++i) data.push_back(uint8_t("quennary corpse "[i % 16] + i / 4096));
     Bytes random_bytes;
     uint32_t x = 12345;
-    for (int i = 0; i < 5000; ++i) random_bytes.push_back(uint8_t((x = x * 1103515245 + 12345) >> 16));
+    for (int i = 0; i < 5000; ++i)
+        random_bytes.push_back(uint8_t((x = x * 1103515245 + 12345) >> 16));
     Bytes nothing;
     for (const Bytes* d : {&data, &random_bytes, &nothing}) {
         unsigned char* image = nullptr;
@@ -209,7 +214,8 @@ TEST(DataSource, ABrokenContainerFailsTheOpen) {
         if (c.image.size() >= 16) {
             in_program[n] = c.image;
             const std::string name = "res/broken" + std::to_string(n) + ".wav";
-            headless_resource_add(name.c_str(), in_program[n].data(), uint32_t(in_program[n].size()));
+            headless_resource_add(name.c_str(), in_program[n].data(),
+                                  uint32_t(in_program[n].size()));
             read_item(name.c_str(), &kind, &ok);
             EXPECT_EQ(ok, 0);
             n += 1;

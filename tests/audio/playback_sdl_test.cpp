@@ -26,8 +26,7 @@ struct Levels {
 // 1: left, 2: right).
 Levels measure(const std::string& raw, int channel) {
     std::string remix = channel ? " remix " + std::to_string(channel) : " remix 1,2";
-    const std::string command =
-        "sox -t f32 -r 48000 -c 2 '" + raw + "' -n" + remix + " stat 2>&1";
+    const std::string command = "sox -t f32 -r 48000 -c 2 '" + raw + "' -n" + remix + " stat 2>&1";
     Levels l;
     FILE* p = popen(command.c_str(), "r");
     if (!p) return l;
@@ -67,11 +66,20 @@ Bytes part(uint8_t channel, uint8_t program, std::initializer_list<std::pair<int
 
 Bytes test_song() {
     const Bytes conductor = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0xFF, 0x2F, 0x00};
-    const Bytes melody = part(0, 0, {{72, 240}, {76, 240}, {79, 240}, {76, 240}, {74, 480},
-                                     {71, 480}, {72, 960}});
+    const Bytes melody =
+        part(0, 0, {{72, 240}, {76, 240}, {79, 240}, {76, 240}, {74, 480}, {71, 480}, {72, 960}});
     const Bytes bass = part(1, 33, {{48, 960}, {43, 960}, {48, 960}});
-    const Bytes drums = part(9, 0, {{36, 240}, {42, 240}, {38, 240}, {42, 240}, {36, 240},
-                                    {42, 240}, {38, 240}, {42, 240}, {36, 480}, {38, 480}});
+    const Bytes drums = part(9, 0,
+                             {{36, 240},
+                              {42, 240},
+                              {38, 240},
+                              {42, 240},
+                              {36, 240},
+                              {42, 240},
+                              {38, 240},
+                              {42, 240},
+                              {36, 480},
+                              {38, 480}});
     return smf(480, {conductor, melody, bass, drums});
 }
 
@@ -86,9 +94,9 @@ TEST(SdlPlayback, TheTitleMusicIsHeardThroughTheSynthesizer) {
     stop_title_music();
     sdl_audio_close();
     const Levels l = measure(raw, 0);
-    EXPECT_GT(l.rms, 0.02);   // well above silence
+    EXPECT_GT(l.rms, 0.02);  // well above silence
     EXPECT_GT(l.peak, 0.1);
-    EXPECT_LT(l.peak, 1.0);   // not clipped
+    EXPECT_LT(l.peak, 1.0);  // not clipped
 }
 
 // A 440 Hz tone of 0.4 s, 16-bit mono at 22050 Hz: the mixer converts it.

@@ -1,9 +1,10 @@
 // The sequencer on the hand-stepped headless timer: the tick arithmetic,
 // catching up, delta timing, the loop with its channel-state resend, and
 // what stop and unload send.
+#include "audio/sequencer.h"
+
 #include <gtest/gtest.h>
 
-#include "audio/sequencer.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "tests/audio/audio_fixtures.h"
@@ -52,15 +53,15 @@ protected:
 
 TEST_F(Sequencer, TargetTickAfterATempoRecordCountsFromZeroAtTheNewRate) {
     // Tempo 500000 at tick 0, a note far away.
-    load(smf(480, {track({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x8F, 0x00, 0x90, 0x3C,
-                          0x64})}));
+    load(smf(480,
+             {track({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x8F, 0x00, 0x90, 0x3C, 0x64})}));
     ASSERT_EQ(sequencer_play(&seq), 1);
     headless_timer_advance(1);  // the first tick plays the tempo record
     EXPECT_EQ(seq.tempo, 500000u);
     EXPECT_EQ(seq.rate_numerator, 480000u);
     const struct {
-        unsigned ms;       // timer events since the tempo record
-        uint32_t target;   // ticks due by then
+        unsigned ms;      // timer events since the tempo record
+        uint32_t target;  // ticks due by then
     } steps[] = {{1, 0}, {2, 1}, {25, 24}};
     unsigned elapsed = 0;
     for (const auto& s : steps) {
@@ -84,9 +85,7 @@ TEST_F(Sequencer, CatchesUpAtMostTenTicksPerTimerEvent) {
     load(smf(480, {track({0x00, 0x90, 0x3C, 0x64, 0x8F, 0x00, 0x80, 0x3C, 0x00})}));
     ASSERT_EQ(sequencer_play(&seq), 1);
     seq.ms_count = 20;  // the timer thread was held up for 20 ms
-    const struct {
-        uint32_t target, done;
-    } events[] = {{25, 10}, {26, 20}, {27, 27}, {28, 28}};
+    const struct { uint32_t target, done; } events[] = {{25, 10}, {26, 20}, {27, 27}, {28, 28}};
     for (const auto& e : events) {
         headless_timer_advance(1);
         EXPECT_EQ(seq.target_tick, e.target);
@@ -96,8 +95,8 @@ TEST_F(Sequencer, CatchesUpAtMostTenTicksPerTimerEvent) {
 
 TEST_F(Sequencer, SendsRecordsOnTheTicksTheirDeltasName) {
     // Division 400 at the default tempo: exactly one tick a millisecond.
-    load(smf(400, {track({0x05, 0x90, 0x30, 0x10, 0x00, 0x90, 0x31, 0x10, 0x03, 0x90, 0x32,
-                          0x10, 0x7F, 0x80, 0x30, 0x00})}));
+    load(smf(400, {track({0x05, 0x90, 0x30, 0x10, 0x00, 0x90, 0x31, 0x10, 0x03, 0x90, 0x32, 0x10,
+                          0x7F, 0x80, 0x30, 0x00})}));
     ASSERT_EQ(sequencer_play(&seq), 1);
     const int start = headless_midi_count();
     // The first record plays at once, though the file starts it at tick 5.
@@ -130,8 +129,8 @@ std::vector<uint32_t> channel_resend() {
 }
 
 TEST_F(Sequencer, LoopsWithTheChannelStateAndReopensAMissingDevice) {
-    const Bytes song = smf(400, {track({0x00, 0xC2, 0x05, 0x00, 0xB2, 0x07, 0x64, 0x00, 0xB0,
-                                        0x0A, 0x1E, 0x02, 0x92, 0x3C, 0x64})});
+    const Bytes song = smf(400, {track({0x00, 0xC2, 0x05, 0x00, 0xB2, 0x07, 0x64, 0x00, 0xB0, 0x0A,
+                                        0x1E, 0x02, 0x92, 0x3C, 0x64})});
     const uint32_t first_record = 0x05C2;
     for (int device_at_start : {1, 0}) {
         SCOPED_TRACE(device_at_start ? "device open from the start" : "device opened at the loop");
@@ -184,8 +183,8 @@ TEST_F(Sequencer, StopSilencesEveryChannelThenResetsAndCloses) {
 }
 
 TEST_F(Sequencer, SysexIsPreparedAndSentEachTimeItIsReached) {
-    load(smf(400, {track({0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7, 0x00, 0x90, 0x3C,
-                          0x64})}));
+    load(smf(400,
+             {track({0x00, 0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7, 0x00, 0x90, 0x3C, 0x64})}));
     ASSERT_EQ(sequencer_play(&seq), 1);
     const int start = headless_midi_count();
     headless_timer_advance(1);
@@ -231,6 +230,38 @@ TEST_F(Sequencer, TimerPeriodsStayBalanced) {
         sequencer_stop(&seq);
         EXPECT_EQ(headless_timer_periods(), periods);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The timer class on its own: with no callback it calls its OnTimer.
+struct CountingTimer : CDxMTimer {
+    int events = 0;
+    void OnTimer() override { events += 1; }
+};
+
+TEST(DxTimer, WithoutACallbackTheTimerCallsOnTimerUntilStopped) {
+    const int periods = headless_timer_periods();
+    CountingTimer timer;
+    EXPECT_EQ(timer.timer_id.load(), 0u);
+    const unsigned first = timer.Start(1, nullptr, nullptr);
+    ASSERT_NE(first, 0u);
+    headless_timer_advance(3);
+    EXPECT_EQ(timer.events, 3);
+    // Starting again replaces the timer under a new id.
+    const unsigned second = timer.Start(2, nullptr, nullptr);
+    EXPECT_NE(second, first);
+    headless_timer_advance(4);
+    EXPECT_EQ(timer.events, 5);
+    EXPECT_EQ(headless_timer_periods(), periods + 1);
+    timer.Stop();
+    timer.Stop();
+    headless_timer_advance(4);
+    EXPECT_EQ(timer.events, 5);
+    EXPECT_EQ(timer.timer_id.load(), 0u);
+    EXPECT_EQ(headless_timer_periods(), periods);
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // Effects on the headless sound output: which voice a start takes, the
 // fallback to the system's player, the WAV layout and its bounds, and
 // binding again without leaking.
+#include "audio/sound_effect.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "audio/cues.h"
-#include "audio/sound_effect.h"
 #include "platform/headless/headless_audio.h"
 #include "tests/audio/audio_fixtures.h"
 
@@ -90,7 +91,8 @@ TEST_F(Effect, TheHeaderTestNeedsOnlyOneOfItsTwoWords) {
     const struct {
         const char* what;
         int riff, wave, loads;
-    } cases[] = {{"both", 1, 1, 1}, {"RIFF only", 1, 0, 1}, {"WAVE only", 0, 1, 1}, {"neither", 0, 0, 0}};
+    } cases[] = {
+        {"both", 1, 1, 1}, {"RIFF only", 1, 0, 1}, {"WAVE only", 0, 1, 1}, {"neither", 0, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Bytes file = wav(1, 16, 22050, samples);
@@ -129,8 +131,8 @@ TEST_F(Effect, WithoutAnOutputEveryStartGoesToTheSystemPlayer) {
         const char* what;
         int no_library, no_entry, no_output, no_cooperation, first_buffer_fails;
     } cases[] = {
-        {"no library", 1, 0, 0, 0, 0},         {"no entry point", 0, 1, 0, 0, 0},
-        {"no output object", 0, 0, 1, 0, 0},   {"cooperation refused", 0, 0, 0, 1, 0},
+        {"no library", 1, 0, 0, 0, 0},          {"no entry point", 0, 1, 0, 0, 0},
+        {"no output object", 0, 0, 1, 0, 0},    {"cooperation refused", 0, 0, 0, 1, 0},
         {"first voice missing", 0, 0, 0, 0, 1},
     };
     for (const auto& c : cases) {
@@ -194,7 +196,8 @@ TEST(EffectCues, FourJumpsCutTheThirdVoiceAndEveryFileIsLoaded) {
     EXPECT_EQ(headless_sound_voices_made() - first + 1, 3 * SoundEffectCount);
     const int jump = first + 3 * Jump;
     for (int i = 0; i < 4; ++i) play_effect(Jump);
-    EXPECT_EQ(voices_of(HeadlessSoundPlay, from), (std::vector<int>{jump, jump + 1, jump + 2, jump + 2}));
+    EXPECT_EQ(voices_of(HeadlessSoundPlay, from),
+              (std::vector<int>{jump, jump + 1, jump + 2, jump + 2}));
     EXPECT_EQ(voices_of(HeadlessSoundStop, from), std::vector<int>{jump + 2});
     // The title starts again: nothing is leaked by binding every time.
     const int live = headless_sound_live_buffers();
