@@ -4,7 +4,9 @@
 # 1. test_windows.exe, the Win32 backend's own tests, with a sound device
 #    that plays into nothing;
 # 2. smoke.sh, the two programs started, refused a second time and closed,
-#    on a Wine without any sound or MIDI device.
+#    on a Wine without any sound or MIDI device;
+# 3. replay_compare.sh, stage 1 walked by the Linux and the Windows replay
+#    runner, once both runners and the stage files exist.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -27,4 +29,11 @@ fi
 ) || status=1
 
 bash "$here/smoke.sh" "$build" || status=1
+
+linux_runner=$(find "$root/build" -name quennary-replay -type f -perm -u+x 2>/dev/null | head -n 1)
+if [ -f "$build/tools/quennary-replay.exe" ] && [ -n "$linux_runner" ] && [ -f "$root/build/game/stage/stage_1.dat" ]; then
+  bash "$here/replay_compare.sh" "$linux_runner" "$build" "$root/build/game" 1 "$here/replay_walk.txt" || status=1
+else
+  echo "replay comparison not run: it needs the Linux and the Windows quennary-replay and stage/stage_1.dat"
+fi
 exit $status
