@@ -32,3 +32,8 @@ if(QUENNARY_AUDIO_TSAN)
   target_link_libraries(test_audio_tsan PRIVATE GTest::gtest_main Threads::Threads)
   gtest_discover_tests(test_audio_tsan WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endif()
+
+# The pack tool end to end, on one of the game's own source files.
+add_test(NAME PackTool.PackedAndUnpackedIsTheSameFile
+  COMMAND ${CMAKE_COMMAND} -DPACK=$<TARGET_FILE:quennary-pack> -DIN=${CMAKE_SOURCE_DIR}/audio/sequencer.cpp
+          -DWORK=${CMAKE_BINARY_DIR}/pack-tool-check -P ${CMAKE_CURRENT_LIST_DIR}/pack_tool_check.cmake)

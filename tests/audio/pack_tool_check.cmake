@@ -1,0 +1,22 @@
+# The pack tool end to end: a file packed and unpacked again is the same
+# file, the container is smaller than a compressible input, and a file that
+# is no container is refused.  cmake -DPACK=... -DIN=... -DWORK=... -P this
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${PACK} pack ${IN} ${WORK}/item.dpa RESULT_VARIABLE packed)
+execute_process(COMMAND ${PACK} unpack ${WORK}/item.dpa ${WORK}/item.out RESULT_VARIABLE unpacked)
+if(NOT packed EQUAL 0 OR NOT unpacked EQUAL 0)
+  message(FATAL_ERROR "pack ${packed}, unpack ${unpacked}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${IN} ${WORK}/item.out RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "the unpacked file differs from ${IN}")
+endif()
+file(SIZE ${IN} in_size)
+file(SIZE ${WORK}/item.dpa pack_size)
+if(NOT pack_size LESS in_size)
+  message(FATAL_ERROR "container of ${pack_size} bytes for ${in_size} bytes of source")
+endif()
+execute_process(COMMAND ${PACK} unpack ${IN} ${WORK}/plain.out RESULT_VARIABLE refused ERROR_QUIET)
+if(refused EQUAL 0)
+  message(FATAL_ERROR "a plain file was unpacked as a container")
+endif()
