@@ -10,6 +10,7 @@
 #include "platform/joystick.h"
 #include "platform/keys.h"
 #include "platform/timer.h"
+#include "platform/window.h"
 #include "platform/win32/win32_backend.h"
 
 namespace {
@@ -131,12 +132,21 @@ void send_key(WORD key, bool down) {
 }
 
 TEST(Win32Keys, KeyStateIsReadAtTheMomentOfTheQuery) {
+    // As in the game, the keys are read while its window is in front.
+    ASSERT_EQ(window_create(0), 1);
+    HWND window = win32_main_window();
+    SetForegroundWindow(window);
+    while (window_pump_message() == PumpDispatched) {
+    }
     for (int code : {0, -1, 256, 1000}) EXPECT_EQ(keys_down(code), 0) << code;
     send_key('Z', true);
     EXPECT_EQ(keys_down('Z'), 1);
     EXPECT_EQ(keys_down('X'), 0);
     send_key('Z', false);
     EXPECT_EQ(keys_down('Z'), 0);
+    DestroyWindow(window);
+    for (int pass = 0; pass < 1000 && window_pump_message() != PumpQuit; ++pass) {
+    }
 }
 
 TEST(Win32Joystick, NoJoystickFailsBothQueriesAndLeavesTheRecords) {
