@@ -8,14 +8,15 @@ struct MidiOutDevice;  // an open output; owned by whoever opened it
 
 // One system-exclusive message as the output takes it: the bytes, their
 // count and flags the output sets. `platform` is storage the backend may use
-// to keep its own header for the message in place (the Win32 output keeps
-// its 64-byte MIDIHDR there, so that preparing the message allocates
-// nothing); the game zeroes it with the rest of the record and never reads it.
+// for its own header of the message, so that preparing the message
+// allocates nothing: it holds a whole Win32 MIDIHDR (64 bytes in a 32-bit
+// program, 120 in a 64-bit one). The game zeroes it with the rest of the
+// record and never reads it.
 struct MidiLongMessage {
     unsigned char* data;  // 0xF0 followed by the message bytes
     uint32_t length;      // bytes in data
     uint32_t flags;       // 0 until the output prepares the message
-    alignas(8) unsigned char platform[64];
+    alignas(8) unsigned char platform[128];
 };
 
 // Opens the default output. 1 and a device on success; 0 and a null device
