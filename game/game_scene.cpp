@@ -290,6 +290,16 @@ void game_scene_start_at_stage(int n, const char* stage_file) {
         read_stage_file(stage_file);
     }
     reset_stage();
+    // The clear display as at process start, whatever ran before.
+    game.clear_timer = 0;
+    game.star_sound_step = 0;
+    game.stars = 0;
+    game.show_score = 0;
+    game.restart_requested = 0;
+    sprite_set_frame(game.star_sprite, 0);
+    park_sprite(game.end_board);
+    park_sprite(game.end_text);
+    sprite_set_scale_y(game.end_board, 0.0f);
     game.stage_step = stage_step_play;
     sprite_set_color(game.fade_sprite, 0x00000000u);
     game.scene_phase = 0;
