@@ -7,13 +7,10 @@ add_executable(test_replay ${replay_test_sources}
   ${CMAKE_SOURCE_DIR}/tools/stage/stage_text.cpp)
 target_include_directories(test_replay PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(test_replay PRIVATE GTest::gtest_main Threads::Threads)
-set(replay_tool_definitions QUENNARY_STAGE_TOOL="$<TARGET_FILE:quennary-stage>")
-if(TARGET quennary-replay)
-  list(APPEND replay_tool_definitions QUENNARY_REPLAY_TOOL="$<TARGET_FILE:quennary-replay>")
-  add_dependencies(test_replay quennary-replay quennary-stage)
-else()
-  add_dependencies(test_replay quennary-stage)
-endif()
-target_compile_definitions(test_replay PRIVATE ${replay_tool_definitions})
+target_compile_definitions(test_replay PRIVATE
+  QUENNARY_STAGE_TOOL="$<TARGET_FILE:quennary-stage>"
+  QUENNARY_REPLAY_TOOL="$<TARGET_FILE:quennary-replay>"
+  QUENNARY_REPLAY_FIXTURES="${CMAKE_CURRENT_LIST_DIR}/fixtures")
+add_dependencies(test_replay quennary-replay quennary-replay-sdl quennary-stage)
 gtest_discover_tests(test_replay WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR}
   DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)

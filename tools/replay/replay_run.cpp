@@ -6,8 +6,9 @@
 // reset with its fade finished.
 #include "tools/replay/replay_run.h"
 
-#include <cstring>
+#include <cstdio>
 
+#include "game/game_scene.h"
 #include "game/game_state.h"
 #include "platform/headless/headless.h"
 #include "platform/screenshot.h"
@@ -16,7 +17,6 @@
 #include "scenes/fade.h"
 #include "scenes/scene_manager.h"
 #include "tools/replay/replay_backend.h"
-#include "tools/replay/replay_game.h"
 
 namespace {
 
@@ -77,24 +77,7 @@ void start_at_stage(int stage, const char* stage_file) {
     m.previous = Title;
     m.current = m.next = Game;
     init_scene();
-
-    game.game_phase = 1;  // the opening is over
-    game.stage_number = stage;
-    fade_alpha = 0;       // reset_stage makes the fade rectangle at this alpha
-    load_stage();
-    if (stage_file) {
-        // The same stage number and target, the cells of another file.
-        tile_map_clear(game.tile_map);
-        std::memset(game.stage_cells, 0, sizeof game.stage_cells);
-        read_stage_file(stage_file);
-    }
-    reset_stage();
-    game.stage_step = 1;
-    sprite_set_color(game.fade_sprite, 0x00000000u);
-    game.scene_phase = 0;
-    game.intro_fade_done = 1;
-    game.total_deaths = 0;
-    game.score = 0;
+    game_scene_start_at_stage(stage, stage_file);
 }
 
 }  // namespace
