@@ -43,6 +43,24 @@ Quad make_quad(float x, float y, float angle, float scale_x, float scale_y, int3
 // -0.7 gives 0, -1.5 gives -1. The sum is exact in double precision.
 int round_corner(float value) { return static_cast<int>(static_cast<double>(value) + 0.5); }
 
+// An unrotated quad at least a pixel wide and high, corners in their
+// proper roles: its point test is the closed rectangle of its rounded
+// corners, which lies within half a pixel of the quad.
+int upright(const Quad& q) {
+    return q.x[0] == q.x[1] && q.x[2] == q.x[3] && q.y[0] == q.y[3] && q.y[1] == q.y[2] &&
+           q.x[2] - q.x[0] >= 1.0f && q.y[1] - q.y[0] >= 1.0f;
+}
+
+// Two upright quads more than a pixel apart on one axis: no corner of one
+// lies in the other's rounded rectangle and no edges cross, so the full
+// test could only answer 0. Anything nearer goes through the full test.
+int clearly_apart(const Quad& p, const Quad& q) {
+    constexpr float margin = 1.0f;  // pixels, twice the rounding of a corner
+    if (!upright(p) || !upright(q)) return 0;
+    return q.x[0] > p.x[2] + margin || p.x[0] > q.x[2] + margin || q.y[0] > p.y[1] + margin ||
+           p.y[0] > q.y[1] + margin;
+}
+
 float min2(float a, float b) { return a < b ? a : b; }
 float max2(float a, float b) { return a > b ? a : b; }
 
@@ -117,6 +135,7 @@ int quad_edges_cross(const Quad& p, int a, const Quad& q, int b) {
 }
 
 int quads_overlap(const Quad& p, const Quad& q) {
+    if (clearly_apart(p, q)) return 0;
     for (int i = 0; i < 4; ++i)
         if (point_in_quad(q, p.x[i], p.y[i])) return 1;
     for (int i = 0; i < 4; ++i)

@@ -136,6 +136,51 @@ TEST_F(CollisionTest, SweepReportsEveryTouchedTileInIndexOrderUnlessLocked) {
     EXPECT_TRUE(reported.empty());
 }
 
+// The quick answer for quads far apart agrees with the corner and edge
+// tests themselves at every offset near the edge of contact, also for
+// mirrored and degenerate quads.
+TEST_F(CollisionTest, QuickAnswerAgreesWithTheCornerAndEdgeTests) {
+    auto literal = [](const Quad& p, const Quad& q) {
+        for (int i = 0; i < 4; ++i)
+            if (point_in_quad(q, p.x[i], p.y[i])) return 1;
+        for (int i = 0; i < 4; ++i)
+            if (point_in_quad(p, q.x[i], q.y[i])) return 1;
+        for (int a = 0; a < 4; ++a)
+            for (int b = 0; b < 4; ++b)
+                if (quad_edges_cross(p, a, q, b)) return 1;
+        return 0;
+    };
+    struct Shape {
+        int w, h;
+        float scale_x, scale_y;
+    } shapes[] = {{20, 20, 1, 1}, {5, 20, 1, 1}, {24, 13, 1, 1}, {24, 5, 1, 1},
+                  {64, 64, -1, 1}, {10, 10, 0, 0}, {1, 30, 1, 1}};
+    const Quad tile = sprite_quad(rect(100, 100, 32, 32));
+    int touching = 0, apart = 0;
+    for (const Shape& shape : shapes) {
+        for (float dy = -3.0f; dy <= 3.0f; dy += 0.1f) {
+            for (float dx = -3.0f; dx <= 3.0f; dx += 0.25f) {
+                // Just above the tile's top and just left of its left side.
+                for (int side = 0; side < 2; ++side) {
+                    Sprite s = rect(0, 0, shape.w, shape.h);
+                    s.scale_x = shape.scale_x;
+                    s.scale_y = shape.scale_y;
+                    if (side == 0) sprite_set_position(s, 110.0f + dx, 100.0f - shape.h + dy);
+                    else sprite_set_position(s, 100.0f - shape.w + dx, 110.0f + dy);
+                    const Quad q = sprite_quad(s);
+                    const int expected = literal(q, tile);
+                    ASSERT_EQ(quads_overlap(q, tile), expected) << shape.w << "x" << shape.h << " at "
+                                                                << s.x << ", " << s.y;
+                    ASSERT_EQ(quads_overlap(tile, q), literal(tile, q));
+                    (expected ? touching : apart) += 1;
+                }
+            }
+        }
+    }
+    EXPECT_GT(touching, 100);
+    EXPECT_GT(apart, 100);
+}
+
 TEST_F(CollisionTest, TileOffScreenNeverTouches) {
     add(640, 0);
     add(0, -32);
