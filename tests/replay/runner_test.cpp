@@ -193,6 +193,33 @@ TEST(ReplayRunner, AWalkToTheCoffinIsClearedWithThreeStars) {
     EXPECT_EQ(third.stars, 3);
 }
 
+// Stage 3 has a target of 1: dying on the way (C, outside the start area)
+// leaves corpses that the walk then jumps over.
+TEST(ReplayRunner, StarsFollowTheCorpsesAgainstTheTarget) {
+    Scratch s;
+    s.stage("walk.txt", "walk.dat");
+    const std::string die = "1 C\n1 -\n";
+    const std::string over = "20 Right\n10 Right+Space\n30 Right\n10 Right+Space\n600 Right\n";
+    const struct {
+        std::string script;
+        int corpses, stars;
+    } cases[] = {
+        {over, 0, 3},
+        {"30 Right\n" + die + over, 1, 2},
+        {"30 Right\n" + die + "40 Right\n" + die + over, 2, 1},
+    };
+    for (const auto& c : cases) {
+        spit(s.root / "die.script", c.script);
+        const Ran r = s.replay("--stage-file walk.dat --stage 3 --input die.script --until-clear");
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Summary sum = summary_of(r.out);
+        EXPECT_EQ(sum.cleared, 1) << c.script;
+        EXPECT_EQ(sum.corpses, c.corpses) << c.script;
+        EXPECT_EQ(sum.deaths, c.corpses) << c.script;
+        EXPECT_EQ(sum.stars, c.stars) << c.script;
+    }
+}
+
 TEST(ReplayRunner, WithoutUntilClearTheRunGoesOnThroughTheClear) {
     Scratch s;
     s.stage("walk.txt", "walk.dat");
@@ -277,6 +304,12 @@ TEST(ReplayRunner, ScreenshotsAreTheDrawnFramesAsPictures) {
     };
     EXPECT_EQ(be32(16), 640);
     EXPECT_EQ(be32(20), 480);
+    // No video to draw with: the run is refused, not run blind.
+    setenv("SDL_VIDEODRIVER", "no_such_driver", 1);
+    const Ran blind = s.replay("--stage-file walk.dat --frames 3 --screenshots blind");
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_EQ(blind.status, 1);
+    EXPECT_EQ(blind.err, "quennary-replay: no drawing device for the screenshots\n");
 }
 
 }  // namespace

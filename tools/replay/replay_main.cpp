@@ -1,6 +1,7 @@
 // quennary-replay: runs the real game logic at full speed with a scripted
 // input and prints a per-frame trace and a summary line. Exit 0 after a
-// run, 2 with a one-line message for bad arguments or an unreadable file.
+// run, 2 with a one-line message for bad arguments or an unreadable file,
+// 1 when screenshots were asked for and nothing can be drawn.
 // With --screenshots the headless build hands the whole command over to
 // quennary-replay-sdl beside it, which draws what the player sees.
 #include <unistd.h>
@@ -123,8 +124,13 @@ int main(int argc, char** argv) {
         }
     }
 
-    const ReplaySummary summary = replay_run(options, steps, trace, shots.empty() ? nullptr : shots.c_str());
+    ReplaySummary summary;
+    const int ran = replay_run(options, steps, trace, shots.empty() ? nullptr : shots.c_str(), &summary);
     if (trace && trace != stdout) std::fclose(trace);
+    if (!ran) {
+        std::fprintf(stderr, "quennary-replay: no drawing device for the screenshots\n");
+        return 1;
+    }
     replay_print_summary(stdout, summary);
     return 0;
 }

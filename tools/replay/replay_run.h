@@ -19,9 +19,10 @@ struct ReplaySummary {
 };
 
 // Runs in the current directory (the data directory). trace may be null;
-// shots_dir null takes no pictures. Returns the summary.
-ReplaySummary replay_run(const ReplayOptions& options, const std::vector<ReplayStep>& steps, FILE* trace,
-                         const char* shots_dir);
+// shots_dir null takes no pictures. 1 with the summary filled; 0 when
+// pictures were asked for and no drawing device can be made.
+int replay_run(const ReplayOptions& options, const std::vector<ReplayStep>& steps, FILE* trace,
+               const char* shots_dir, ReplaySummary* summary);
 
 // The last line the runner prints: "cleared=1 stage=3 frame=200 ...".
 void replay_print_summary(FILE* out, const ReplaySummary& s);
