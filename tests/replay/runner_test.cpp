@@ -162,6 +162,23 @@ TEST(StageCompiler, WritesTheStageFileOrNamesTheWrongLine) {
     EXPECT_EQ(s.run(QUENNARY_STAGE_TOOL, "missing.txt out.dat").status, 1);
 }
 
+// The build gives a data directory its ranking files: ten zero scores where
+// none exist, a player's own files untouched.
+TEST(RankingSeed, CreatesMissingPlacesAndKeepsThePlayersOwn) {
+    Scratch s;
+    spit(s.root / "ranking/ranking1.txt", std::string("\x2c\x1a\x00\x00", 4));
+    spit(s.root / "ranking/ranking7.txt", std::string("\x0d\x0a\x00\x00\x00", 5));
+    const Ran r = s.run(QUENNARY_RANKING_SEED_TOOL, "");
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (int p = 1; p <= 10; ++p) {
+        const std::string bytes = slurp(s.root / ("ranking/ranking" + std::to_string(p) + ".txt"));
+        const std::string expected = p == 1   ? std::string("\x2c\x1a\x00\x00", 4)
+                                     : p == 7 ? std::string("\x0d\x0a\x00\x00\x00", 5)
+                                              : std::string(4, '\0');
+        EXPECT_EQ(bytes, expected) << "place " << p;
+    }
+}
+
 TEST(ReplayRunner, AWalkToTheCoffinIsClearedWithThreeStars) {
     Scratch s;
     s.stage("walk.txt", "walk.dat");
