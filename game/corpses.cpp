@@ -5,18 +5,19 @@
 #include "audio/cues.h"
 #include "game/collision.h"
 #include "game/game_state.h"
+#include "game/player.h"
 #include "game/stage.h"
 #include "scenes/fade.h"
 
 namespace {
 
-constexpr float corpse_fall_speed = 1.5f;   // pixels per frame while unsupported
+constexpr float corpse_fall_speed = 1.5f;  // pixels per frame while unsupported
 constexpr float corpse_fall_after_reset = 0.5f;
-constexpr float blood_growth = 0.06f;       // scale per frame: 17 frames to full size
-constexpr float corpse_dx = 10.0f;          // a corpse lies this far from the player's
-constexpr float corpse_dy = 40.0f;          // position at the start of the frame
+constexpr float blood_growth = 0.06f;  // scale per frame: 17 frames to full size
+constexpr float corpse_dx = 10.0f;     // a corpse lies this far from the player's
+constexpr float corpse_dy = 40.0f;     // position at the start of the frame
 constexpr float blood_dy = 20.0f;
-constexpr int marker_tick_frames = 6;       // frames per selection marker frame
+constexpr int marker_tick_frames = 6;  // frames per selection marker frame
 
 // Where the HUD's corpse counter and boards stand, pixels.
 constexpr float digit_hundreds_x = 110.0f, digit_tens_x = 130.0f, digit_ones_x = 150.0f;
@@ -139,8 +140,8 @@ void reset_stage() {
     game.stage_cleared = 0;
     for (int& digit : game.corpse_digits) digit = 0;
     game.facing_right = 1;
-    game.gravity = 0.3f;
-    game.walk_speed = 3.0f;
+    game.gravity = gravity_start;
+    game.walk_speed = walk_speed_start;
     game.fall_speed = 0.0f;
     game.marker_anim = 0.0f;
     for (int s = 0; s < corpse_slots; ++s) {
@@ -175,7 +176,8 @@ void kill_player() {
     play_effect(Dead);
     // A death during a running splash continues it at its present size.
     game.blood_active = 1;
-    sprite_set_position(game.blood, sprite_get_x(game.player), sprite_get_y(game.player) + blood_dy);
+    sprite_set_position(game.blood, sprite_get_x(game.player),
+                        sprite_get_y(game.player) + blood_dy);
     game.gravity = 0.0f;
     game.fall_speed = 0.0f;
     leave_corpse();

@@ -30,10 +30,10 @@ constexpr int stage_step_load = 0;
 constexpr int stage_step_play = 1;
 constexpr int stage_step_cleared = 3;
 
-constexpr int opening_frames = 8;      // pictures in the opening strip
-constexpr int opening_tick_frames = 3; // the picture advances when the tick passes this
-constexpr int opening_show_frames = 50;// the timer passing this starts the fade-out
-constexpr int score_step = 20;         // points the shown score counts up per frame
+constexpr int opening_frames = 8;           // pictures in the opening strip
+constexpr int opening_tick_frames = 3;      // the picture advances when the tick passes this
+constexpr int opening_show_frames = 50;     // the timer passing this starts the fade-out
+constexpr int score_step = 20;              // points the shown score counts up per frame
 constexpr int deaths_for_late_stage = 250;  // more deaths after stage 16 lead to 19
 
 void load(Sprite& sprite, const char* path, int w, int h, int columns, int rows) {
@@ -152,12 +152,23 @@ void clear_step() {
     }
     // The board unrolls downwards from its top edge.
     switch (n) {
-    case 22: sprite_set_scale_y(game.end_board, 0.2f); break;
-    case 24: sprite_set_scale_y(game.end_board, 0.4f); break;
-    case 26: sprite_set_scale_y(game.end_board, 0.6f); break;
-    case 28: sprite_set_scale_y(game.end_board, 0.7f); break;
-    case 30: sprite_set_scale_y(game.end_board, 1.0f); break;
-    default: break;
+        case 22:
+            sprite_set_scale_y(game.end_board, 0.2f);
+            break;
+        case 24:
+            sprite_set_scale_y(game.end_board, 0.4f);
+            break;
+        case 26:
+            sprite_set_scale_y(game.end_board, 0.6f);
+            break;
+        case 28:
+            sprite_set_scale_y(game.end_board, 0.7f);
+            break;
+        case 30:
+            sprite_set_scale_y(game.end_board, 1.0f);
+            break;
+        default:
+            break;
     }
     star_display(n);
     // Only while no fade is under way: a press during the fade-out would
@@ -170,19 +181,19 @@ void clear_step() {
 
 void stage_step() {
     switch (game.stage_step) {
-    case stage_step_load:
-        load_stage();
-        reset_stage();
-        game.stage_step = stage_step_play;
-        break;
-    case stage_step_play:
-        play_step();
-        break;
-    case stage_step_cleared:
-        clear_step();
-        break;
-    default:
-        break;
+        case stage_step_load:
+            load_stage();
+            reset_stage();
+            game.stage_step = stage_step_play;
+            break;
+        case stage_step_play:
+            play_step();
+            break;
+        case stage_step_cleared:
+            clear_step();
+            break;
+        default:
+            break;
     }
 }
 

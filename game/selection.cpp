@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float marker_dx = 7.0f;   // the marker stands over the corpse, pixels
+constexpr float marker_dx = 7.0f;  // the marker stands over the corpse, pixels
 constexpr float marker_dy = -5.0f;
 constexpr float fire_dx = -11.0f, fire_dy = -41.0f;  // the fire over a burned corpse
 constexpr float ice_dx = -10.0f, ice_dy = -18.0f;    // the ice block around a frozen one

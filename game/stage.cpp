@@ -77,8 +77,8 @@ void read_stage_file(const char* path) {
         const size_t cells = got / cell_bytes;
         for (size_t k = 0; k < cells; ++k) {
             const unsigned char* p = bytes + k * cell_bytes;
-            const uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-                               uint32_t(p[3]) << 24;
+            const uint32_t v =
+                uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
             game.stage_cells[k] = static_cast<int32_t>(v);
         }
     }

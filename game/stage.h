@@ -14,8 +14,8 @@ enum TileType {
     TileHazard3 = 3,        // deadly; corpses fall through
     TileHazard4 = 4,
     TileHazard5 = 5,
-    TileStart = 6,          // solid; the last one is the start cell
-    TileGoal = 7,           // solid; the coffin stands on the last one
+    TileStart = 6,  // solid; the last one is the start cell
+    TileGoal = 7,   // solid; the coffin stands on the last one
 };
 
 constexpr int stage_count = 20;

@@ -26,8 +26,10 @@ void write_busy_stage() {
     for (int c = 0; c < 20; ++c)
         for (int r = 0; r < 15; ++r) {
             int type = 0;
-            if (r >= 13) type = 1;
-            else if (r >= 7 && (c + r) % 3 == 0) type = 1 + (c % 5);
+            if (r >= 13)
+                type = 1;
+            else if (r >= 7 && (c + r) % 3 == 0)
+                type = 1 + (c % 5);
             if (r == 13 && c == 2) type = 6;
             if (r == 1 && c == 19) type = 7;
             bytes[(c * 15 + r) * 4] = static_cast<char>(type);

@@ -14,13 +14,14 @@ std::vector<std::string> near_coffin_stage() {
 }
 
 class ClearTest : public GameFixture {
-protected:
+   protected:
     // Stage n with `corpses` frozen corpses in the sky, walked to the coffin;
     // returns with the coffin just reached (the sequence's frame 0).
     static void reach_coffin(int n, int corpses) {
         start(n, near_coffin_stage());
         for (int s = 0; s < corpses; ++s) {
-            sprite_set_position(game.corpse[s], 250.0f + 30.0f * (s % 10), 40.0f + 30.0f * (s / 10));
+            sprite_set_position(game.corpse[s], 250.0f + 30.0f * (s % 10),
+                                40.0f + 30.0f * (s / 10));
             game.corpse_frozen[s] = 1;
         }
         place_sensors();
@@ -34,7 +35,7 @@ protected:
 };
 
 struct Moment {
-    int n;           // frame of the clear sequence
+    int n;  // frame of the clear sequence
     int star_frame;
     int score;
     std::vector<int> sounds;
@@ -114,7 +115,8 @@ TEST_F(ClearTest, StarsScoreAndTheirTiming) {
         // The shown score counts up only: a lower score leaves it as it was.
         const int shown = c.gain > 0 ? c.score_before + c.gain : c.score_before;
         EXPECT_EQ(game.shown_score, shown) << c.what;
-        EXPECT_EQ(std::string(game.hud_score_text), "Score\x81\x40" + std::to_string(shown)) << c.what;
+        EXPECT_EQ(std::string(game.hud_score_text), "Score\x81\x40" + std::to_string(shown))
+            << c.what;
     }
 }
 
@@ -133,7 +135,9 @@ TEST_F(ClearTest, ScoreTextIsDrawnOnlyWhileShown) {
     frame();
     const std::vector<HeadlessDraw> shown = texts();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(std::string(shown[0].text), "Score\x81\x40" "20");
+    EXPECT_EQ(std::string(shown[0].text),
+              "Score\x81\x40"
+              "20");
     EXPECT_EQ(shown[0].left, 250);
     EXPECT_EQ(shown[0].top, 340);
     EXPECT_EQ(shown[0].color, 0xFF00FF00u);

@@ -1,13 +1,14 @@
 // Collision geometry: corner rounding of the point test, closed overlap,
 // the off-screen rule, parked sprites, and the tile sweep with its
 // contact lock and order of reports.
+#include "game/collision.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "game/collision.h"
 #include "game/game_state.h"
 #include "platform/headless/headless.h"
 #include "render/sprite.h"
@@ -30,7 +31,7 @@ Sprite rect(float x, float y, int w, int h) {
 }
 
 class CollisionTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         headless_reset();
         reported.clear();
@@ -64,9 +65,7 @@ TEST_F(CollisionTest, PointTestRoundsTheCornersNotThePoint) {
         {100.0f, 100.01f, 0},  // just below it
         {100.0f, 79.7f, 0},    // inside the unrounded quad, above the rounded top
         {90.0f, 80.0f, 1},     // the rounded corner itself
-        {89.99f, 90.0f, 0},
-        {110.0f, 90.0f, 1},
-        {110.001f, 90.0f, 0},
+        {89.99f, 90.0f, 0},   {110.0f, 90.0f, 1}, {110.001f, 90.0f, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(point_in_quad(q, c.px, c.py), c.inside) << c.px << ", " << c.py;
@@ -118,8 +117,8 @@ TEST_F(CollisionTest, SensorJustAboveATileTouchesOnlyWhereATileCornerMeetsIt) {
 TEST_F(CollisionTest, SweepReportsEveryTouchedTileInIndexOrderUnlessLocked) {
     add(0, 0);
     add(32, 0);
-    add(64, 0, 0);  // invisible: ignored
-    add(96, 0);     // out of reach
+    add(64, 0, 0);                               // invisible: ignored
+    add(96, 0);                                  // out of reach
     const Sprite sensor = rect(20, 10, 20, 20);  // over tiles 0 and 1, touching nothing else
     Sprite wide = rect(20, 10, 60, 20);          // would reach tile 2
     EXPECT_EQ(sprite_touch_tiles(map, sensor, 3), 1);
@@ -153,7 +152,7 @@ TEST_F(CollisionTest, QuickAnswerAgreesWithTheCornerAndEdgeTests) {
     struct Shape {
         int w, h;
         float scale_x, scale_y;
-    } shapes[] = {{20, 20, 1, 1}, {5, 20, 1, 1}, {24, 13, 1, 1}, {24, 5, 1, 1},
+    } shapes[] = {{20, 20, 1, 1},  {5, 20, 1, 1},  {24, 13, 1, 1}, {24, 5, 1, 1},
                   {64, 64, -1, 1}, {10, 10, 0, 0}, {1, 30, 1, 1}};
     const Quad tile = sprite_quad(rect(100, 100, 32, 32));
     int touching = 0, apart = 0;
@@ -165,12 +164,14 @@ TEST_F(CollisionTest, QuickAnswerAgreesWithTheCornerAndEdgeTests) {
                     Sprite s = rect(0, 0, shape.w, shape.h);
                     s.scale_x = shape.scale_x;
                     s.scale_y = shape.scale_y;
-                    if (side == 0) sprite_set_position(s, 110.0f + dx, 100.0f - shape.h + dy);
-                    else sprite_set_position(s, 100.0f - shape.w + dx, 110.0f + dy);
+                    if (side == 0)
+                        sprite_set_position(s, 110.0f + dx, 100.0f - shape.h + dy);
+                    else
+                        sprite_set_position(s, 100.0f - shape.w + dx, 110.0f + dy);
                     const Quad q = sprite_quad(s);
                     const int expected = literal(q, tile);
-                    ASSERT_EQ(quads_overlap(q, tile), expected) << shape.w << "x" << shape.h << " at "
-                                                                << s.x << ", " << s.y;
+                    ASSERT_EQ(quads_overlap(q, tile), expected)
+                        << shape.w << "x" << shape.h << " at " << s.x << ", " << s.y;
                     ASSERT_EQ(quads_overlap(tile, q), literal(tile, q));
                     (expected ? touching : apart) += 1;
                 }

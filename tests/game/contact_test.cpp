@@ -24,8 +24,14 @@ struct PlayerState {
 };
 
 PlayerState snapshot() {
-    return {sprite_get_x(game.player), sprite_get_y(game.player), game.fall_speed, game.gravity,
-            game.grounded, game.touching_wall, game.total_deaths, sprite_get_y(game.corpse[4])};
+    return {sprite_get_x(game.player),
+            sprite_get_y(game.player),
+            game.fall_speed,
+            game.gravity,
+            game.grounded,
+            game.touching_wall,
+            game.total_deaths,
+            sprite_get_y(game.corpse[4])};
 }
 
 TEST_F(ContactTest, ResponsesByKindAndType) {
@@ -72,7 +78,8 @@ TEST_F(ContactTest, ResponsesByKindAndType) {
             } else if (kind == 5 && type == 2) {
                 expected.corpse_y = top + 8.0f - 19.0f;
             }
-            const std::string what = "kind " + std::to_string(kind) + " type " + std::to_string(type);
+            const std::string what =
+                "kind " + std::to_string(kind) + " type " + std::to_string(type);
             EXPECT_EQ(after.x, expected.x) << what;
             EXPECT_EQ(after.y, expected.y) << what;
             EXPECT_EQ(after.fall_speed, expected.fall_speed) << what;

@@ -121,8 +121,8 @@ TEST_F(CorpseTest, SlotChoice) {
             game.corpse_seq[s] = 200 + s;
             game.corpse_frozen[s] = s < c.frozen_upto;
         }
-        game.corpse_seq[7] = 3;    // the oldest ...
-        game.corpse_seq[12] = 5;   // ... and the next oldest
+        game.corpse_seq[7] = 3;   // the oldest ...
+        game.corpse_seq[12] = 5;  // ... and the next oldest
         if (c.off_screen >= 0) sprite_set_y(game.corpse[c.off_screen], 1000.0f);
         place_sensors();
         frame();

@@ -44,8 +44,10 @@ inline std::string stage_bytes(const std::vector<std::string>& rows) {
     std::string bytes(stage_cell_count * 4, '\0');
     for (int c = 0; c < stage_columns; ++c) {
         for (int r = 0; r < stage_rows; ++r) {
-            const char ch = r < static_cast<int>(rows.size()) && c < static_cast<int>(rows[r].size())
-                                ? rows[r][c] : '.';
+            const char ch =
+                r < static_cast<int>(rows.size()) && c < static_cast<int>(rows[r].size())
+                    ? rows[r][c]
+                    : '.';
             const int type = ch == '#' ? 1 : (ch >= '0' && ch <= '9') ? ch - '0' : 0;
             bytes[(c * stage_rows + r) * 4] = static_cast<char>(type);
         }
@@ -77,7 +79,7 @@ inline std::vector<std::string> floor_stage() {
 constexpr int effect_file_base = 64;
 
 class GameFixture : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         char pattern[] = "/tmp/quennary-game-XXXXXX";
         root_ = mkdtemp(pattern);
@@ -91,8 +93,8 @@ protected:
         // which the headless log records with the image's size.
         headless_sound_fail(1, 0, 0, 0);
         static const char* const names[SoundEffectCount] = {
-            "carsol_1", "coffin_1", "dead", "enter_2", "fire_4", "ice_1",
-            "jump_1",   "walk_1",   "star_1", "star_2", "point", "star_4"};
+            "carsol_1", "coffin_1", "dead",   "enter_2", "fire_4", "ice_1",
+            "jump_1",   "walk_1",   "star_1", "star_2",  "point",  "star_4"};
         for (int id = 0; id < SoundEffectCount; ++id)
             write_file(std::string("res/") + names[id] + ".wav",
                        std::string(static_cast<size_t>(effect_file_base + id), 'w'));
@@ -122,8 +124,8 @@ protected:
     }
     // One frame as the frame loop runs it, with exactly these keys held.
     static void frame(std::initializer_list<int> keys = {}) {
-        static const int all[] = {vk_left, vk_up,  vk_right, vk_down, vk_space,
-                                  vk_return, vk_c, vk_v,     vk_g,    vk_h};
+        static const int all[] = {vk_left,   vk_up, vk_right, vk_down, vk_space,
+                                  vk_return, vk_c,  vk_v,     vk_g,    vk_h};
         for (int k : all) {
             int down = 0;
             for (int held : keys) down |= held == k;
@@ -150,7 +152,7 @@ protected:
     static float player_x() { return sprite_get_x(game.player); }
     static float player_y() { return sprite_get_y(game.player); }
 
-private:
+   private:
     std::string root_;
     std::filesystem::path previous_;
 };

@@ -114,10 +114,13 @@ TEST_F(GameSceneTest, HudLinesInShiftJis) {
     const std::vector<HeadlessDraw> texts = drawn_texts();
     ASSERT_EQ(texts.size(), 2u);
     // "目標屍数　5体以内 " and "累計死亡数　   1234回"
-    EXPECT_EQ(std::string(texts[0].text), "\x96\xda\x95\x57\x8e\x72\x90\x94\x81\x40" "5"
-                                          "\x91\xcc\x88\xc8\x93\xe0 ");
-    EXPECT_EQ(std::string(texts[1].text), "\x97\xdd\x8c\x76\x8e\x80\x96\x53\x90\x94\x81\x40"
-                                          "   1234\x89\xf1");
+    EXPECT_EQ(std::string(texts[0].text),
+              "\x96\xda\x95\x57\x8e\x72\x90\x94\x81\x40"
+              "5"
+              "\x91\xcc\x88\xc8\x93\xe0 ");
+    EXPECT_EQ(std::string(texts[1].text),
+              "\x97\xdd\x8c\x76\x8e\x80\x96\x53\x90\x94\x81\x40"
+              "   1234\x89\xf1");
     EXPECT_EQ(texts[0].left, 220);
     EXPECT_EQ(texts[0].top, 420);
     EXPECT_EQ(texts[0].color, 0xFF00FF00u);
@@ -138,8 +141,8 @@ TEST_F(GameSceneTest, HudLinesInShiftJis) {
 TEST_F(GameSceneTest, StageOrder) {
     struct Case {
         int n, deaths, next;
-    } cases[] = {{1, 0, 2}, {15, 999, 16}, {16, 250, 18}, {16, 251, 19}, {17, 0, 18},
-                 {18, 0, 20}, {19, 0, 20}, {20, 0, 21}};
+    } cases[] = {{1, 0, 2},   {15, 999, 16}, {16, 250, 18}, {16, 251, 19},
+                 {17, 0, 18}, {18, 0, 20},   {19, 0, 20},   {20, 0, 21}};
     for (const Case& c : cases) {
         game.total_deaths = c.deaths;
         EXPECT_EQ(next_stage_number(c.n), c.next) << c.n << " after " << c.deaths << " deaths";
@@ -174,7 +177,7 @@ TEST_F(GameSceneTest, RetryFadesOutPutsTheStageBackAndFadesIn) {
     frame({vk_v});
     EXPECT_EQ(game.scene_phase, 1);
     EXPECT_EQ(game.restart_requested, 1);
-    frame({vk_v});  // held: no new request
+    frame({vk_v});           // held: no new request
     frames(10, {vk_right});  // play goes on during the fade-out
     EXPECT_GT(player_x(), 54.0f);
     frames(15);

@@ -34,7 +34,7 @@ TEST_F(FrameAllocation, FramesOfPlayAndClearAllocateNothing) {
     frame();
     const long before = allocations.load();
     frame({vk_h});
-    frame({vk_down});  // freeze it
+    frame({vk_down});        // freeze it
     frames(40, {vk_right});  // walk into the spike
     frames(5);
     frame({vk_space});

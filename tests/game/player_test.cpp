@@ -129,7 +129,7 @@ TEST_F(PlayerTest, LeavingTheScreenCountsADeathWithoutACorpse) {
         float x, y;
         int dies;
     } cases[] = {
-        {-0.5f, 200.0f, 1}, {0.0f, 200.0f, 0},   {640.0f, 200.0f, 0}, {640.5f, 200.0f, 1},
+        {-0.5f, 200.0f, 1},  {0.0f, 200.0f, 0},   {640.0f, 200.0f, 0},  {640.5f, 200.0f, 1},
         {300.0f, 480.0f, 0}, {300.0f, 480.5f, 1}, {300.0f, -100.0f, 0}, {300.0f, -100.5f, 1},
     };
     for (const Case& c : cases) {

@@ -1,13 +1,14 @@
 // Corpse selection from the start area: the nearest corpse either way, the
 // tie rules that decide how a stack is climbed, burning and freezing.
 #include "game/selection.h"
+
 #include "tests/game/game_fixture.h"
 
 namespace game_test {
 namespace {
 
 class SelectionTest : public GameFixture {
-protected:
+   protected:
     struct Corpse {
         float x, y;
     };
@@ -44,10 +45,17 @@ TEST_F(SelectionTest, NearestCorpseEitherWayFromNoSelection) {
         {"none on screen", 250, {}, -1, -1},
         {"one either side", 250, {{200, 300}, {300, 300}}, 1, 0},
         {"nearest wins", 250, {{400, 300}, {300, 300}, {100, 300}, {240, 300}}, 1, 3},
-        {"equal x: right takes the lower, left the higher", 250,
-         {{300, 300}, {300, 360}, {200, 360}, {200, 300}}, 1, 3},
+        {"equal x: right takes the lower, left the higher",
+         250,
+         {{300, 300}, {300, 360}, {200, 360}, {200, 300}},
+         1,
+         3},
         {"full equality: the earlier slot", 250, {{300, 300}, {300, 300}}, 0, -1},
-        {"x at the player before the first beyond it: not taken", 250, {{250, 300}, {300, 300}}, 1, -1},
+        {"x at the player before the first beyond it: not taken",
+         250,
+         {{250, 300}, {300, 300}},
+         1,
+         -1},
         {"x at the player after the first beyond it: taken", 250, {{300, 300}, {250, 300}}, 1, -1},
         {"x at the player after the first left of it: taken", 250, {{200, 300}, {250, 300}}, -1, 1},
     };
@@ -58,8 +66,10 @@ TEST_F(SelectionTest, NearestCorpseEitherWayFromNoSelection) {
             effects();
             press(button);
             const int expected = button == vk_h ? c.right : c.left;
-            EXPECT_EQ(game.selected_corpse, expected) << c.what << (button == vk_h ? " right" : " left");
-            EXPECT_EQ(effects(), std::vector<int>{Cursor}) << c.what;  // sounds even with nothing found
+            EXPECT_EQ(game.selected_corpse, expected)
+                << c.what << (button == vk_h ? " right" : " left");
+            EXPECT_EQ(effects(), std::vector<int>{Cursor})
+                << c.what;  // sounds even with nothing found
             if (expected >= 0) {
                 EXPECT_EQ(sprite_get_x(game.selection_marker), c.corpses[expected].x + 7.0f);
                 EXPECT_EQ(sprite_get_y(game.selection_marker), c.corpses[expected].y - 5.0f);
@@ -98,8 +108,10 @@ TEST_F(SelectionTest, TieRulesFromASelectionAreNotMirrorImages) {
     } cases[] = {
         {"right, lower first", vk_h, {{100, 381}, {200, 381}, {200, 300}}, 1},
         {"right, higher first", vk_h, {{100, 381}, {200, 300}, {200, 381}}, 1},
-        {"right, the higher only if above the selected and below the best", vk_h,
-         {{100, 381}, {200, 300}, {200, 350}}, 2},
+        {"right, the higher only if above the selected and below the best",
+         vk_h,
+         {{100, 381}, {200, 300}, {200, 350}},
+         2},
         {"left, lower first", vk_g, {{300, 381}, {200, 381}, {200, 300}}, 2},
         {"left, higher first", vk_g, {{300, 381}, {200, 300}, {200, 381}}, 2},
         {"right, the nearest column", vk_h, {{100, 381}, {400, 381}, {200, 381}, {300, 381}}, 2},
@@ -130,7 +142,8 @@ TEST_F(SelectionTest, BurnAndFreezeFromTheStartArea) {
     frame({vk_up});
     EXPECT_EQ(effects(), (std::vector<int>{Cursor, Fire}));
     EXPECT_EQ(sprite_get_x(game.fire[0]), 200.0f - 11.0f);
-    EXPECT_EQ(sprite_get_y(game.fire[0]), 397.0f + 1.5f - 41.0f);  // as it lay after this frame's fall
+    EXPECT_EQ(sprite_get_y(game.fire[0]),
+              397.0f + 1.5f - 41.0f);  // as it lay after this frame's fall
     EXPECT_EQ(sprite_get_y(game.corpse[0]), 1000.0f);
     EXPECT_EQ(sprite_get_x(game.selection_marker), 1000.0f);
     EXPECT_EQ(game.selected_corpse, 0);  // kept, over the burned corpse off screen

@@ -9,7 +9,7 @@ using StageTest = GameFixture;
 
 TEST_F(StageTest, LoadBuildsColumnMajorTilesAndTakesTheTarget) {
     std::vector<std::string> rows = floor_stage();
-    rows[0][1] = '5';  // cell 15: column 1, row 0
+    rows[0][1] = '5';    // cell 15: column 1, row 0
     rows[14][19] = '3';  // cell 299
     write_stage(3, rows);
     game.stage_number = 3;
@@ -91,7 +91,7 @@ TEST_F(StageTest, MissingShortAndLongFilesPlayAsPartlyEmptyStages) {
 TEST_F(StageTest, LookupsTakeTheLastCellInColumnMajorOrder) {
     std::vector<std::string> rows(15, std::string(20, '.'));
     rows[3][4] = '6';
-    rows[9][4] = '6';  // same column, lower: later
+    rows[9][4] = '6';   // same column, lower: later
     rows[12][2] = '6';  // earlier column: earlier
     rows[1][7] = '7';
     write_stage(1, rows);
