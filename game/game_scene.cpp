@@ -125,8 +125,9 @@ void star_display(int n) {
     const int end_text_at = 40 + 20 * game.stars;
     if (n == end_text_at) {
         sprite_set_position(game.end_text, 230.0f, 270.0f);
-        // The strip holds three captions: 3 stars shows its first.
-        sprite_set_frame(game.end_text, game.stars % 3);
+        // The strip holds three captions; frame 3 lies past its end and shows
+        // the strip again from the top, so 3 stars shows the first caption.
+        sprite_set_frame(game.end_text, game.stars);
         play_effect(Star2);
     }
     if (n > end_text_at + 20) {

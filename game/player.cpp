@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int standing_frame = 3;  // of the four-frame walk strip
-constexpr int walk_frames = 4;
 
 // Sensor offsets from the player's top-left corner, pixels.
 constexpr float core_dx = 19.0f, core_dy = 28.0f;
@@ -32,8 +31,9 @@ constexpr float screen_top_margin = -100.0f;  // a jump may reach above the scre
 
 void walk() {
     if (game.touching_wall) return;
-    // The walk strip has four frames; the counter only grows.
-    const int walk_frame = static_cast<int>(game.walk_anim) % walk_frames;
+    // The counter only grows; a frame past the strip's four shows the strip
+    // again from its start, so the walk cycles 0, 1, 2, 3.
+    const int walk_frame = static_cast<int>(game.walk_anim);
     if (button_held(game.input, Left)) {
         game.facing_right = 0;
         sprite_set_frame(game.player, walk_frame);

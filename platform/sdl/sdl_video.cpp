@@ -6,7 +6,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -288,6 +290,17 @@ void video_draw_quad(const SpriteVertex vertices[4]) {
     if (!device.renderer) return;
     // The strip 0-1-2, 1-2-3 as two indexed triangles.
     static const int strip[6] = {0, 1, 2, 1, 2, 3};
+    // The device repeats the image beyond texture coordinate 1.0, so a frame
+    // number past the end of a strip shows the strip again from its start.
+    // SDL clamps instead: move the quad's coordinates back into the image by
+    // the whole images they lie beyond.
+    float min_u = vertices[0].u, min_v = vertices[0].v;
+    for (int i = 1; i < 4; ++i) {
+        min_u = std::min(min_u, vertices[i].u);
+        min_v = std::min(min_v, vertices[i].v);
+    }
+    const float wrap_u = std::floor(min_u);
+    const float wrap_v = std::floor(min_v);
     SDL_Vertex v[4];
     for (int i = 0; i < 4; ++i) {
         const uint32_t c = vertices[i].diffuse;
@@ -297,8 +310,8 @@ void video_draw_quad(const SpriteVertex vertices[4]) {
         v[i].color.g = static_cast<Uint8>(c >> 8);
         v[i].color.b = static_cast<Uint8>(c);
         v[i].color.a = static_cast<Uint8>(c >> 24);
-        v[i].tex_coord.x = vertices[i].u;
-        v[i].tex_coord.y = vertices[i].v;
+        v[i].tex_coord.x = vertices[i].u - wrap_u;
+        v[i].tex_coord.y = vertices[i].v - wrap_v;
     }
     SDL_Texture* texture = nullptr;
     if (device.bound && device.bound->generation == device.generation)

@@ -125,6 +125,28 @@ TEST_F(SdlVideo, SpriteFramesLandOnTheirPixelsAndMirrorInPlace) {
     sprite_release(s);
 }
 
+TEST_F(SdlVideo, FramesPastTheEndOfTheStripShowTheStripAgain) {
+    const std::string path = write_sheet();
+    Sprite s = {};
+    sprite_init(s);
+    sprite_load(s, path.c_str(), 2, 2, 2, 1, 0);
+    sprite_set_scale(s, 8.0f);
+    video_begin_frame();
+    // Frame 2 is past the two-frame strip: it shows frame 0; frame 5 shows frame 1.
+    sprite_set_frame(s, 2);
+    sprite_set_position(s, 40, 24);
+    sprite_draw(s);
+    sprite_set_frame(s, 5);
+    sprite_set_position(s, 100, 24);
+    sprite_draw(s);
+    present();
+    EXPECT_EQ(at(40, 24), 0xFF0000u);
+    EXPECT_EQ(at(55, 39), 0xFFFFFFu);
+    EXPECT_EQ(at(100, 24), 0xFFFF00u);
+    EXPECT_EQ(at(115, 24), 0xFF00FFu);
+    sprite_release(s);
+}
+
 TEST_F(SdlVideo, TextureReleasedWhileBoundDrawsUntilTheNextBind) {
     const std::string path = write_sheet();
     int w = 0, h = 0;
