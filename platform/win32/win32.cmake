@@ -66,6 +66,7 @@ add_custom_target(windows_package
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/package ${QUENNARY_PACKAGE_ZIP}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUENNARY_PACKAGE_DIR}
   COMMAND ${CMAKE_COMMAND} -DFROM=${QUENNARY_LINUX_GAME_DIR} -DTO=${QUENNARY_PACKAGE_DIR}
+          -DRANKING_FROM=${QUENNARY_LINUX_GAME_DIR}/../fresh-ranking
           -P ${QUENNARY_WIN32_DIR}/copy_data.cmake
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:game_windowed> $<TARGET_FILE:game_fullscreen> ${QUENNARY_PACKAGE_DIR}
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/package
