@@ -18,8 +18,8 @@ add_dependencies(quennary_assets quennary_ranking_files)
 # A second, untouched set for packages: nobody plays in this folder, so a
 # package never ships a local player's scores.
 set(QUENNARY_FRESH_RANKING_DIR ${CMAKE_BINARY_DIR}/fresh-ranking)
+file(MAKE_DIRECTORY ${QUENNARY_FRESH_RANKING_DIR}/ranking)
 add_custom_target(quennary_fresh_ranking_files
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUENNARY_FRESH_RANKING_DIR}/ranking
   COMMAND quennary-ranking-seed
   WORKING_DIRECTORY ${QUENNARY_FRESH_RANKING_DIR}
   COMMENT "Fresh ranking files for packages"
