@@ -1,0 +1,22 @@
+# One replay per stage: the shipped solution script stage_N.txt must clear
+# stage N from its start with the corpses and stars written here. The replay
+# stops at the clearing frame, so the corpses are those the stars are
+# counted from; a change in the stages or in the game that costs a corpse
+# or a star fails its test.
+set(QUENNARY_SOLUTIONS_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# quennary_solution(STAGE CORPSES STARS)
+function(quennary_solution stage corpses stars)
+  add_test(NAME solution_stage_${stage}
+    COMMAND ${CMAKE_COMMAND}
+      -DREPLAY=$<TARGET_FILE:quennary-replay>
+      -DDATA=${QUENNARY_GAME_DIR}
+      -DSTAGE=${stage}
+      -DSCRIPT=${QUENNARY_SOLUTIONS_DIR}/stage_${stage}.txt
+      -DCORPSES=${corpses}
+      -DSTARS=${stars}
+      -P ${QUENNARY_SOLUTIONS_DIR}/check_solution.cmake)
+endfunction()
+
+#                 stage corpses stars
+quennary_solution(1     2       3)
