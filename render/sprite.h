@@ -53,6 +53,15 @@ struct TileMap {
     std::vector<Tile*> tiles;// owned, in insertion order (index = cell)
     uint8_t visible;
     SpriteVertex vertices[4];// scratch quad rewritten for every tile
+
+    // The tiles go with the map (the game's map at process exit). A map
+    // owns its tiles, so it is never copied.
+    TileMap() = default;
+    TileMap(const TileMap&) = delete;
+    TileMap& operator=(const TileMap&) = delete;
+    ~TileMap() {
+        for (Tile* tile : tiles) delete tile;
+    }
 };
 
 void sprite_init(Sprite& sprite);
