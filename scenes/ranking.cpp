@@ -42,6 +42,39 @@ void remove_temporaries(int first, int last) {
     }
 }
 
+int file_exists(const char* path) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return 0;
+    std::fclose(f);
+    return 1;
+}
+
+// A save is committed once all ten temporaries are written: then this
+// empty file is made beside them, and it goes when every temporary has
+// replaced its file. A save stopped before the commit leaves the old
+// ranking; one stopped after it is finished by the next load or save, so
+// the ranking read is always the old one or the new one, whole.
+const char commit_marker[] = "ranking/ranking.commit";
+
+// Finishes a save that was stopped after its commit: the temporaries still
+// there replace their files, from place 10 up, and the marker goes. The
+// temporaries of a save stopped before its commit are left alone: nothing
+// reads them, and the next save writes them anew. 1 when no committed save
+// is left unfinished.
+int finish_interrupted_save() {
+    if (!file_exists(commit_marker)) return 1;
+    char temporary[path_capacity];
+    char path[path_capacity];
+    for (int place = ranking_places; place >= 1; --place) {
+        if (!ranking_path(place, temporary_suffix, temporary, sizeof temporary) ||
+            !ranking_path(place, nullptr, path, sizeof path))
+            return 0;
+        if (file_exists(temporary) && !file_replace(temporary, path)) return 0;
+    }
+    std::remove(commit_marker);
+    return 1;
+}
+
 }  // namespace
 
 int ranking_path(int place, const char* suffix, char* out, size_t out_size) {
@@ -93,10 +126,17 @@ int ranking_read_file(const char* path, int32_t* score) {
 }
 
 void ranking_load(int32_t* ranking) {
+    // A committed save that cannot be finished here (a folder made
+    // read-only since) is still the ranking: its temporaries are read in
+    // place of the files they were to replace.
+    const int unfinished = !finish_interrupted_save();
     char path[path_capacity];
     for (int place = 1; place <= ranking_places; ++place) {
         ranking[place - 1] = 0;
-        if (ranking_path(place, nullptr, path, sizeof path)) ranking_read_file(path, &ranking[place - 1]);
+        const int from_temporary = unfinished && ranking_path(place, temporary_suffix, path, sizeof path) &&
+                                   file_exists(path);
+        if (from_temporary || ranking_path(place, nullptr, path, sizeof path))
+            ranking_read_file(path, &ranking[place - 1]);
     }
 }
 
@@ -113,16 +153,18 @@ void ranking_insert(int32_t* ranking, int32_t score) {
     }
 }
 
-// The ten files are replaced from place 10 up to place 1. The new ranking
-// is the old one with the new score put in at some place p and everything
-// below it moved down one place, so replacing file k (k > p) with what file
-// k - 1 held keeps that score in file k - 1 until its own turn. A crash
-// between two replacements therefore leaves at worst one score twice and
-// the new one missing, never a stored score lost (the old tenth place is
-// the only one that goes, as it does in the finished ranking). Replacing
-// from place 1 down would lose one: file k would take the new score or its
-// upper neighbour's while its own moved to file k + 1, not yet written.
+// The ten files are replaced from place 10 up to place 1, after the
+// commit marker is made. A crash between two replacements leaves the files
+// half old, half new, and the marker says so: the next load finishes the
+// replacements before it reads. Even without that, the order alone keeps
+// every stored score somewhere: the new ranking is the old one with the
+// new score put in at some place p and everything below it moved down one
+// place, so replacing file k (k > p) with what file k - 1 held keeps that
+// score in file k - 1 until its own turn.
 int ranking_save_interrupted(const int32_t* ranking, int replacements) {
+    // The temporaries of a committed save are the ranking until they are
+    // in place: they are never written over.
+    if (!finish_interrupted_save()) return 0;
     char temporary[path_capacity];
     char path[path_capacity];
     for (int place = 1; place <= ranking_places; ++place) {
@@ -135,18 +177,24 @@ int ranking_save_interrupted(const int32_t* ranking, int replacements) {
             return 0;
         }
     }
+    // The commit: from here on the new ranking is the one read.
+    FILE* marker = std::fopen(commit_marker, "wb");
+    if (!marker || std::fclose(marker) != 0) {
+        if (marker) std::remove(commit_marker);
+        remove_temporaries(1, ranking_places);
+        return 0;
+    }
     int replaced = 0;
     for (int place = ranking_places; place >= 1; --place) {
         if (replaced == replacements) return 0;  // stopped as a crash would stop it
         ranking_path(place, temporary_suffix, temporary, sizeof temporary);
         ranking_path(place, nullptr, path, sizeof path);
-        if (!file_replace(temporary, path)) {
-            // The files stay as a crash at this point would leave them.
-            remove_temporaries(1, place);
-            return 0;
-        }
+        // A replacement that fails leaves the rest committed, for the next
+        // load or save to finish.
+        if (!file_replace(temporary, path)) return 0;
         replaced += 1;
     }
+    std::remove(commit_marker);
     return 1;
 }
 

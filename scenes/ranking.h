@@ -25,7 +25,8 @@ int ranking_decode(const unsigned char* bytes, size_t count, int32_t* score);
 int ranking_read_file(const char* path, int32_t* score);
 
 // Reads places 1 to 10 into entries 0 to 9; a place that cannot be read
-// holds 0.
+// holds 0. A save that a crash stopped after its commit is finished first
+// (see ranking_save), so what is read is one whole ranking.
 void ranking_load(int32_t* ranking);
 
 // Puts score into entry 10 and sorts the eleven entries in descending
@@ -35,11 +36,15 @@ void ranking_load(int32_t* ranking);
 void ranking_insert(int32_t* ranking, int32_t score);
 
 // Writes entries 0 to 9 to places 1 to 10 so that no failure loses the
-// stored ranking: all ten scores go first to temporaries beside the files,
-// each flushed and checked; only when all ten are written does each replace
-// its file, from place 10 up to place 1. If any temporary cannot be
-// written, the temporaries are removed and the old files stay as they
-// were. 1 when all ten files now hold the new ranking.
+// stored ranking and a crash leaves either the old or the new one: all ten
+// scores go first to temporaries beside the files, each flushed and
+// checked; only when all ten are written is the save committed (the empty
+// file "ranking/ranking.commit" is made), and then each temporary replaces
+// its file, from place 10 up to place 1, and the marker goes. If any
+// temporary or the marker cannot be written, the temporaries are removed
+// and the old files stay as they were; a committed save that a crash or a
+// failed replacement stops is finished by the next load or save. 1 when
+// all ten files now hold the new ranking.
 int ranking_save(const int32_t* ranking);
 
 // ranking_save stopped after `replacements` files were replaced (0..10), as
