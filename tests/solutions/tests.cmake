@@ -20,3 +20,8 @@ endfunction()
 
 #                 stage corpses stars
 quennary_solution(1     2       3)
+quennary_solution(2     4       3)
+quennary_solution(3     0       3)
+quennary_solution(4     4       3)
+quennary_solution(5     2       3)
+quennary_solution(6     1       3)
