@@ -89,9 +89,10 @@ void draw_night(Canvas& c, const NightScene& s) {
         c, box_around(s.moon_x, s.moon_y, s.moon_r, s.moon_r),
         [&](float x, float y) { return sd_circle(x, y, s.moon_x, s.moon_y, s.moon_r); },
         [&](float x, float y) {
-            const float sea = noise_fbm(x * 0.05f, y * 0.05f, 4, s.seed + 11u);
+            const float sea = noise_fbm((x - s.moon_x) / s.moon_r * 1.6f,
+                                        (y - s.moon_y) / s.moon_r * 1.6f, 3, s.seed + 11u);
             const float rim = clamp01(std::hypot(x - s.moon_x, y - s.moon_y) / s.moon_r);
-            Rgba m = mix(rgb(0xfbf6e4), rgb(0xd8cebe), smoothstep(0.4f, 0.75f, sea) * 0.6f);
+            Rgba m = mix(rgb(0xfbf6e4), rgb(0xd8cebe), smoothstep(0.5f, 0.8f, sea) * 0.45f);
             return shade(mix(m, rgb(0xd8cce8), rim * rim * 0.5f), 0.3f + 0.7f * k);
         });
     // Far hills, then the graveyard hill in front of them.
