@@ -36,3 +36,17 @@ target_compile_definitions(bench_measure_midi PRIVATE QUENNARY_GAME_DIR="${QUENN
 # the benchmark's own card renders in place of the device.
 target_link_options(bench_measure_midi PRIVATE
   -Wl,--wrap=fluid_synth_noteon,--wrap=fluid_synth_write_float,--wrap=_Z14sdl_audio_openv)
+if(EXISTS ${CMAKE_SOURCE_DIR}/platform/sdl/sdl_main.cpp)
+  add_executable(bench_measure_startup_probe ${CMAKE_SOURCE_DIR}/shell/variant_windowed.cpp
+    ${CMAKE_SOURCE_DIR}/platform/sdl/sdl_main.cpp ${QUENNARY_MEASURE_DIR}/startup_probe.cpp)
+  target_link_libraries(bench_measure_startup_probe PRIVATE quennary_core quennary_sdl quennary_core)
+  target_link_options(bench_measure_startup_probe PRIVATE -Wl,--wrap=_Z15video_end_framev)
+  add_executable(bench_measure_startup ${QUENNARY_MEASURE_DIR}/startup_bench.cpp)
+  target_compile_definitions(bench_measure_startup PRIVATE QUENNARY_GAME_DIR="${QUENNARY_GAME_DIR}"
+    QUENNARY_PROBE="$<TARGET_FILE:bench_measure_startup_probe>")
+  add_dependencies(bench_measure_startup bench_measure_startup_probe)
+endif()
+add_executable(bench_measure_memory ${QUENNARY_MEASURE_DIR}/memory_bench.cpp)
+target_include_directories(bench_measure_memory PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(bench_measure_memory PRIVATE QUENNARY_GAME_DIR="${QUENNARY_GAME_DIR}"
+  QUENNARY_SOLUTIONS_DIR="${CMAKE_SOURCE_DIR}/tests/solutions")
