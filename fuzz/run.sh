@@ -12,7 +12,7 @@ build=$(cd "$1" && pwd)
 seconds=$2
 runs=${3:-0}
 shift 3 2>/dev/null || shift $#
-harnesses=${*:-midi pack wav stage stage_play ranking replay_script}
+harnesses=${*:-midi pack wav stage stage_play ranking ranking_save replay_script}
 mkdir -p "$build/crashes"
 status=0
 for name in $harnesses; do

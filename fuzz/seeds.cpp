@@ -365,7 +365,7 @@ Bytes ranking_input(int8_t score_byte, const std::vector<Bytes>& files) {
 }
 
 void ranking_seeds() {
-    const char* h = "ranking";
+    const char* h = "ranking_save";
     std::vector<Bytes> sorted;
     const int32_t scores[] = {5000, 4000, 3000, 3000, 2000, 1000, 10, 0, 0, -100};
     for (int32_t s : scores) sorted.push_back(stored_score(s));
@@ -379,6 +379,18 @@ void ranking_seeds() {
     write(h, "odd_bytes", ranking_input(100, odd));
     write(h, "three_files_only", ranking_input(5, {sorted[0], sorted[1], sorted[2]}));
     write(h, "no_files", Bytes{0x7F});
+
+    // One file's bytes for the reader alone.
+    const char* r = "ranking";
+    write(r, "score_10", stored_score(10));
+    write(r, "score_6700", stored_score(6700));
+    write(r, "score_minus_100", stored_score(-100));
+    write(r, "all_line_feeds", stored_score(0x0A0A0A0A));
+    write(r, "carriage_returns", {0x0D, 0x0D, 0x0A, 0x0D, 0x0D, 0x0A});
+    write(r, "pair_at_the_end", {0x01, 0x02, 0x03, 0x0D, 0x0A});
+    write(r, "three_bytes", {0x01, 0x02, 0x03});
+    write(r, "empty", {});
+    write(r, "longer", {0x01, 0x02, 0x03, 0x04, 0x0D, 0x0A, 0x0D, 0x0A, 0x0D, 0x0A, 0x55});
 }
 
 // ---------------------------------------------------------------- replay scripts
