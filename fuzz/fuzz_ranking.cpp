@@ -16,7 +16,6 @@
 
 namespace {
 
-
 // Reads a score the plain way: take bytes, a 0x0D before a 0x0A dropped.
 int reference_decode(const uint8_t* bytes, size_t count, int32_t* score) {
     uint8_t value[4];
