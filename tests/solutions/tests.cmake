@@ -39,3 +39,28 @@ quennary_solution(17    2       3)
 quennary_solution(18    2       3)
 quennary_solution(19    2       3)
 quennary_solution(20    2       3)
+
+# Whole runs from the title, every stage by its solution, Enter after each
+# clear, stopping 40 frames into the clear of stage 20 (its score added,
+# the result screen and its ranking files not reached). With 55 deaths the
+# run plays 1 to 16, 18 and 20; the other run dies 251 times more at stage
+# 1 (burning each corpse) and so plays 19 in place of 18. A wrong stage on
+# the way fails its solution. Each stage gives 3000 less 100 a corpse.
+# quennary_whole_run(NAME SCRIPT SCORE DEATHS)
+function(quennary_whole_run name script score deaths)
+  add_test(NAME solution_${name}
+    COMMAND ${CMAKE_COMMAND}
+      -DREPLAY=$<TARGET_FILE:quennary-replay>
+      -DDATA=${QUENNARY_GAME_DIR}
+      -DSTAGE=20
+      -DSCRIPT=${QUENNARY_SOLUTIONS_DIR}/${script}
+      -DCORPSES=2
+      -DSTARS=3
+      -DWHOLE_RUN=1
+      -DSCORE=${score}
+      -DDEATHS=${deaths}
+      -P ${QUENNARY_SOLUTIONS_DIR}/check_solution.cmake)
+endfunction()
+
+quennary_whole_run(whole_run             whole_run.txt             50100 55)
+quennary_whole_run(whole_run_many_deaths whole_run_many_deaths.txt 50100 303)
