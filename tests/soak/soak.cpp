@@ -13,9 +13,13 @@
 // frames than its script holds, or whose memory grows as it plays, is a
 // fault. The last line says how it went:
 //   soak: 412 runs, 5130220 frames, 0 faults; ...
+// A sanitizer build's allocator keeps memory of its own that grows as new
+// code runs (its quarantine, the allocation stacks it records), so memory
+// is judged on a runner without sanitizers: --memory-replay names one for
+// the long runs (a sanitizer-built soak judges no memory without it).
 //
 //   quennary-soak --replay PATH --data DIR --seconds N [--seed S]
-//                 [--solutions DIR] [--work DIR]
+//                 [--solutions DIR] [--work DIR] [--memory-replay PATH]
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -35,12 +39,20 @@
 #include <thread>
 #include <vector>
 
+#include "tests/soak/whole_flow.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool built_with_sanitizer = true;
+#else
+constexpr bool built_with_sanitizer = false;
+#endif
+
 struct Options {
-    std::string replay, data, solutions, work;
+    std::string replay, data, solutions, work, memory_replay;
     double seconds = 60;
     uint32_t seed = 1;
 };
@@ -54,14 +66,6 @@ const char* const common_keys[] = {
 const char* const all_keys[] = {"Up", "Down", "Left", "Right", "Space", "Z", "Shift",
                                 "Enter", "X", "Ctrl", "C", "V", "G", "H"};
 
-// Frames of the clear display before the decide button, and of the fade,
-// the next stage's load and the player's landing after it.
-constexpr int clear_wait_frames = 160;
-constexpr int next_stage_wait_frames = 120;
-// Frames of the title's fade-in, then of its fade-out and the opening
-// before the first stage plays (with room to spare).
-constexpr int title_wait_frames = 60;
-constexpr int opening_wait_frames = 260;
 // A long run: frames of play whose memory is sampled as it plays.
 constexpr uint32_t long_run_frames = 150000;
 constexpr int rss_sample_ms = 200;
@@ -71,6 +75,7 @@ struct Run {
     std::vector<std::string> args;
     uint32_t frames = 0;  // what the script holds
     bool whole_flow = false;
+    bool long_run = false;
 };
 
 struct Totals {
@@ -131,48 +136,6 @@ std::string read_file(const std::string& path) {
     return s.str();
 }
 
-// The stages of a run from the title, in order, with few deaths: 1 to 16,
-// 18, 20.
-const int flow_stages[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18, 20};
-
-// The whole flow: start at the title, each stage's solution after its
-// load, the clear display, the decide button; the result screen, back to
-// the title. Empty when a solution is missing.
-std::string whole_flow_script(const Options& o, uint32_t* total) {
-    std::ostringstream s;
-    uint32_t frames = 0;
-    auto line = [&](uint32_t n, const char* keys) {
-        s << n << ' ' << keys << '\n';
-        frames += n;
-    };
-    line(title_wait_frames, "-");
-    line(1, "Enter");
-    line(opening_wait_frames, "-");
-    for (int stage : flow_stages) {
-        const std::string path = o.solutions + "/stage_" + std::to_string(stage) + ".txt";
-        if (!fs::exists(path)) return "";
-        const std::string solution = read_file(path);
-        std::istringstream lines(solution);
-        std::string text;
-        while (std::getline(lines, text)) {
-            const size_t hash = text.find('#');
-            if (hash != std::string::npos) text.resize(hash);
-            uint32_t n = 0;
-            char keys[200] = "";
-            if (std::sscanf(text.c_str(), "%u %199s", &n, keys) == 2) line(n, keys);
-        }
-        line(clear_wait_frames, "-");
-        line(1, "Enter");
-        line(next_stage_wait_frames, "-");
-    }
-    // The result screen: shown, then the decide button back to the title.
-    line(120, "-");
-    line(1, "Enter");
-    line(120, "-");
-    *total = frames;
-    return s.str();
-}
-
 Run next_run(const Options& o, long index, std::mt19937& rng) {
     Run run;
     const std::string script = o.work + "/script.txt";
@@ -196,7 +159,7 @@ Run next_run(const Options& o, long index, std::mt19937& rng) {
         run.args = {"--stage-file", o.work + "/random_stage.dat"};
         write_file(script, random_script(rng, wanted, &frames));
     } else {
-        const std::string flow = o.solutions.empty() ? "" : whole_flow_script(o, &frames);
+        const std::string flow = o.solutions.empty() ? "" : whole_flow::script(o.solutions, &frames);
         if (flow.empty()) return next_run(o, index + 1, rng);
         run.what = "whole flow from the title";
         run.whole_flow = true;
@@ -206,6 +169,7 @@ Run next_run(const Options& o, long index, std::mt19937& rng) {
     run.args.push_back("--input");
     run.args.push_back(script);
     run.frames = frames;
+    run.long_run = long_run;
     return run;
 }
 
@@ -252,16 +216,27 @@ bool has_sanitizer_report(const std::string& text) {
 // Runs one replay; 1 when it went well.
 int play(const Options& o, const Run& run, const std::string& data, Totals* t, std::FILE* log) {
     const std::string out = o.work + "/out.txt", err = o.work + "/err.txt";
-    std::vector<std::string> args = {o.replay, "--data", data};
+    // Memory is sampled on long runs, by a runner whose allocator is the
+    // game's own.
+    const bool memory_run = run.long_run && (!o.memory_replay.empty() || !built_with_sanitizer);
+    const std::string& runner = run.long_run && !o.memory_replay.empty() ? o.memory_replay : o.replay;
+    std::vector<std::string> args = {runner, "--data", data};
     args.insert(args.end(), run.args.begin(), run.args.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    std::fflush(stdout);
     const pid_t child = fork();
     if (child < 0) return 0;
     if (child == 0) {
         if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) _exit(97);
+        // In a sanitizer build, freed memory waits in a quarantine (256 MB
+        // at most) before it is used again, which looks like growth: kept
+        // small here, so what grows is what the game keeps.
+        std::string asan = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
+        asan += std::string(asan.empty() ? "" : ":") + "quarantine_size_mb=2:detect_leaks=1";
+        setenv("ASAN_OPTIONS", asan.c_str(), 1);
         execv(argv[0], argv.data());
         _exit(98);
     }
@@ -294,7 +269,7 @@ int play(const Options& o, const Run& run, const std::string& data, Totals* t, s
     t->max_rss_mb = std::max(t->max_rss_mb, max_rss);
     // A long run's memory, after its first fifth (loading, first stage):
     // the highest sample of its last fifth against the middle of its second.
-    if (samples.size() >= 10) {
+    if (memory_run && samples.size() >= 10) {
         const size_t fifth = samples.size() / 5;
         std::vector<double> early(samples.begin() + long(fifth), samples.begin() + long(2 * fifth));
         std::sort(early.begin(), early.end());
@@ -334,7 +309,8 @@ int play(const Options& o, const Run& run, const std::string& data, Totals* t, s
 
 int usage_error() {
     std::fprintf(stderr,
-                 "usage: quennary-soak --replay PATH --data DIR --seconds N [--seed S] [--solutions DIR] [--work DIR]\n");
+                 "usage: quennary-soak --replay PATH --data DIR --seconds N [--seed S] [--solutions DIR] [--work DIR]\n"
+                 "                     [--memory-replay PATH]\n");
     return 2;
 }
 
@@ -350,6 +326,7 @@ int main(int argc, char** argv) {
         else if (a == "--seed") o.seed = uint32_t(std::strtoul(v.c_str(), nullptr, 10));
         else if (a == "--solutions") o.solutions = v;
         else if (a == "--work") o.work = v;
+        else if (a == "--memory-replay") o.memory_replay = v;
         else return usage_error();
     }
     if (argc % 2 == 0 || o.replay.empty() || o.data.empty() || o.seconds <= 0) return usage_error();
@@ -360,6 +337,7 @@ int main(int argc, char** argv) {
     }
     fs::create_directories(o.work);
     o.replay = fs::absolute(o.replay).string();
+    if (!o.memory_replay.empty()) o.memory_replay = fs::absolute(o.memory_replay).string();
     o.data = fs::absolute(o.data).string();
     const std::string data = o.work + "/data";
     make_data_copy(o, data);

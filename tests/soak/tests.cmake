@@ -11,3 +11,4 @@ add_test(NAME Soak.SeededRandomPlayForAWhile
   COMMAND quennary-soak --replay $<TARGET_FILE:quennary-replay> --data ${QUENNARY_GAME_DIR}
           --solutions ${CMAKE_SOURCE_DIR}/tests/solutions --seconds 20 --seed 7)
 set_tests_properties(Soak.SeededRandomPlayForAWhile PROPERTIES TIMEOUT 600)
+target_include_directories(quennary-soak PRIVATE ${CMAKE_SOURCE_DIR})
