@@ -5,8 +5,9 @@
 #    that plays into nothing;
 # 2. smoke.sh, the two programs started, refused a second time and closed,
 #    on a Wine without any sound or MIDI device;
-# 3. replay_compare.sh, stage 1 walked by the Linux and the Windows replay
-#    runner, once both runners and the stage files exist.
+# 3. replay_compare.sh, every stage played by its solution script (and
+#    stage 1 walked) by the Linux and the Windows replay runner, traces
+#    compared, once both runners and the stage files exist.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -33,6 +34,12 @@ bash "$here/smoke.sh" "$build" || status=1
 linux_runner=$(find "$root/build" -name quennary-replay -type f -perm -u+x 2>/dev/null | head -n 1)
 if [ -f "$build/tools/quennary-replay.exe" ] && [ -n "$linux_runner" ] && [ -f "$root/build/game/stage/stage_1.dat" ]; then
   bash "$here/replay_compare.sh" "$linux_runner" "$build" "$root/build/game" 1 "$here/replay_walk.txt" || status=1
+  for script in "$root"/tests/solutions/stage_*.txt; do
+    stage=$(basename "$script" .txt)
+    stage=${stage#stage_}
+    [ -f "$root/build/game/stage/stage_$stage.dat" ] || continue
+    bash "$here/replay_compare.sh" "$linux_runner" "$build" "$root/build/game" "$stage" "$script" || status=1
+  done
 else
   echo "replay comparison not run: it needs the Linux and the Windows quennary-replay and stage/stage_1.dat"
 fi
