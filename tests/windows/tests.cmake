@@ -5,6 +5,12 @@ if(NOT QUENNARY_WINDOWS)
   return()
 endif()
 
+# The smoke test's launcher, which reports a program's exit code as Windows
+# gives it to the parent.
+add_executable(exit_code_probe ${CMAKE_SOURCE_DIR}/tests/windows/probe/exit_code_probe.cpp)
+target_link_options(exit_code_probe PRIVATE ${QUENNARY_WIN32_LINK_OPTIONS})
+set_target_properties(exit_code_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
 # GoogleTest from the Debian source package, built with the cross compiler.
 set(QUENNARY_GTEST_SOURCE /usr/src/googletest/googletest CACHE PATH "GoogleTest sources to build for Windows")
 if(NOT EXISTS ${QUENNARY_GTEST_SOURCE}/CMakeLists.txt)
