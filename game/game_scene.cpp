@@ -66,18 +66,6 @@ int opening_step() {
     return 0;
 }
 
-void contact_pass() {
-    for (int s = 0; s < corpse_slots; ++s) {
-        game.sweep_corpse = s;
-        sprite_touch_tiles(game.tile_map, game.corpse_body[s], SensorCorpse);
-    }
-    sprite_touch_tiles(game.tile_map, game.core_sensor, SensorCore);
-    sprite_touch_tiles(game.tile_map, game.feet_sensor, SensorFeet);
-    sprite_touch_tiles(game.tile_map, game.head_sensor, SensorHead);
-    sprite_touch_tiles(game.tile_map, game.right_sensor, SensorRight);
-    sprite_touch_tiles(game.tile_map, game.left_sensor, SensorLeft);
-}
-
 void play_step() {
     format_hud_texts();
     // The first stage of a game fades in here; later ones by scene_phase 3.
@@ -88,7 +76,7 @@ void play_step() {
     corpse_support();
     check_start_and_goal();
     update_play_frame();
-    contact_pass();
+    sweep_tile_contacts();
 }
 
 int clear_stars() {
@@ -205,6 +193,18 @@ void draw_stage() {
 }
 
 }  // namespace
+
+void sweep_tile_contacts() {
+    for (int s = 0; s < corpse_slots; ++s) {
+        game.sweep_corpse = s;
+        sprite_touch_tiles(game.tile_map, game.corpse_body[s], SensorCorpse);
+    }
+    sprite_touch_tiles(game.tile_map, game.core_sensor, SensorCore);
+    sprite_touch_tiles(game.tile_map, game.feet_sensor, SensorFeet);
+    sprite_touch_tiles(game.tile_map, game.head_sensor, SensorHead);
+    sprite_touch_tiles(game.tile_map, game.right_sensor, SensorRight);
+    sprite_touch_tiles(game.tile_map, game.left_sensor, SensorLeft);
+}
 
 int game_scene_init() {
     game.game_phase = 0;

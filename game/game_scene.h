@@ -39,3 +39,7 @@ void stage_transition_step();
 void retry_request_step();
 // Fills the two HUD lines of a stage being played.
 void format_hud_texts();
+// The tile sweep of a frame of play: the 50 corpse bodies, then the
+// player's core, feet, head, right and left sensors, each against every
+// tile (the caller clears contact_lock first).
+void sweep_tile_contacts();

@@ -85,15 +85,7 @@ void contact_pass(benchmark::State& state) {
     BusyStage stage;
     for (auto _ : state) {
         game.contact_lock = 0;
-        for (int s = 0; s < corpse_slots; ++s) {
-            game.sweep_corpse = s;
-            sprite_touch_tiles(game.tile_map, game.corpse_body[s], SensorCorpse);
-        }
-        sprite_touch_tiles(game.tile_map, game.core_sensor, SensorCore);
-        sprite_touch_tiles(game.tile_map, game.feet_sensor, SensorFeet);
-        sprite_touch_tiles(game.tile_map, game.head_sensor, SensorHead);
-        sprite_touch_tiles(game.tile_map, game.right_sensor, SensorRight);
-        sprite_touch_tiles(game.tile_map, game.left_sensor, SensorLeft);
+        sweep_tile_contacts();
     }
 }
 BENCHMARK(contact_pass)->Unit(benchmark::kMicrosecond);

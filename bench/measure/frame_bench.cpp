@@ -11,11 +11,8 @@
 
 #include <time.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 #include <string>
 
 #include "game/collision.h"
@@ -26,27 +23,7 @@
 #include "input/input.h"
 #include "platform/headless/headless.h"
 #include "scenes/scene_manager.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-// Counts every allocation of the program, the frames' among them.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-// The game allocates with new (std::nothrow) too: counted alike, and taken
-// from the same heap as the delete below gives it back to.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/counting_allocator.h"
 
 namespace {
 
@@ -129,31 +106,23 @@ void report(benchmark::State& state, long allocated, double seconds) {
 
 void BM_FrameOfPlay(benchmark::State& state) {
     StageWithCorpses stage(int(state.range(0)));
-    const long before = allocations.load();
+    const long before = allocations_made();
     const double started = thread_seconds();
     for (auto _ : state) StageWithCorpses::frame();
-    report(state, allocations.load() - before, thread_seconds() - started);
+    report(state, allocations_made() - before, thread_seconds() - started);
     state.counters["corpses_on_screen"] = game.corpse_count;
 }
 BENCHMARK(BM_FrameOfPlay)->Arg(0)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 void BM_TileSweep(benchmark::State& state) {
     StageWithCorpses stage(50);
-    const long before = allocations.load();
+    const long before = allocations_made();
     const double started = thread_seconds();
     for (auto _ : state) {
         game.contact_lock = 0;
-        for (int s = 0; s < corpse_slots; ++s) {
-            game.sweep_corpse = s;
-            sprite_touch_tiles(game.tile_map, game.corpse_body[s], SensorCorpse);
-        }
-        sprite_touch_tiles(game.tile_map, game.core_sensor, SensorCore);
-        sprite_touch_tiles(game.tile_map, game.feet_sensor, SensorFeet);
-        sprite_touch_tiles(game.tile_map, game.head_sensor, SensorHead);
-        sprite_touch_tiles(game.tile_map, game.right_sensor, SensorRight);
-        sprite_touch_tiles(game.tile_map, game.left_sensor, SensorLeft);
+        sweep_tile_contacts();
     }
-    report(state, allocations.load() - before, thread_seconds() - started);
+    report(state, allocations_made() - before, thread_seconds() - started);
 }
 BENCHMARK(BM_TileSweep)->Unit(benchmark::kMicrosecond);
 

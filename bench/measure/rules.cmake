@@ -16,6 +16,7 @@ find_package(benchmark QUIET)
 set(QUENNARY_MEASURE_DIR ${CMAKE_CURRENT_LIST_DIR})
 if(benchmark_FOUND)
   add_executable(bench_measure_frame ${QUENNARY_MEASURE_DIR}/frame_bench.cpp
+    ${CMAKE_SOURCE_DIR}/tests/counting_allocator.cpp
     ${CMAKE_SOURCE_DIR}/shell/variant_windowed.cpp)
   target_link_libraries(bench_measure_frame PRIVATE quennary_core quennary_headless quennary_core
     benchmark::benchmark)

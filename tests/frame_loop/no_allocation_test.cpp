@@ -3,32 +3,12 @@
 // started allocate nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
 #include "platform/headless/headless.h"
 #include "scenes/scene_manager.h"
 #include "scenes/title_scene.h"
 #include "shell/shell.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-// The game allocates with new (std::nothrow) too: counted alike, and taken
-// from the same heap as the delete below gives it back to.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/counting_allocator.h"
 
 namespace {
 
@@ -43,8 +23,8 @@ long allocations_at_end = -1;
 void watched_title_update() {
     title_scene_update();
     frames_seen += 1;
-    if (frames_seen == settle_frames) allocations_at_settle = allocations.load();
-    if (frames_seen == settle_frames + counted_frames) allocations_at_end = allocations.load();
+    if (frames_seen == settle_frames) allocations_at_settle = allocations_made();
+    if (frames_seen == settle_frames + counted_frames) allocations_at_end = allocations_made();
 }
 
 TEST(FrameLoop, TitleFramesAllocateNothing) {

@@ -1,29 +1,9 @@
 // Nothing is allocated per frame of play: walking, jumping, deaths,
 // corpses, selection, burning, freezing and the clear sequence run under a
 // counting allocator. Only loading a stage and retrying it may allocate.
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
+#include "tests/counting_allocator.h"
 #include "tests/game/game_fixture.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-// The game allocates with new (std::nothrow) too: counted alike, and taken
-// from the same heap as the delete below gives it back to.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size ? size : 1);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace game_test {
 namespace {
@@ -38,7 +18,7 @@ TEST_F(FrameAllocation, FramesOfPlayAndClearAllocateNothing) {
     sprite_set_position(game.corpse[0], 300.0f, 397.0f);
     place_sensors();
     frame();
-    const long before = allocations.load();
+    const long before = allocations_made();
     frame({vk_h});
     frame({vk_down});        // freeze it
     frames(40, {vk_right});  // walk into the spike
@@ -58,7 +38,7 @@ TEST_F(FrameAllocation, FramesOfPlayAndClearAllocateNothing) {
     frames(300);
     EXPECT_GT(game.total_deaths, 0);
     EXPECT_GT(game.shown_score, 0);
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(allocations_made() - before, 0);
 }
 
 }  // namespace
