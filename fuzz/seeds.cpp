@@ -288,6 +288,8 @@ void wav_seeds() {
     Bytes w = wav(16, 20, 20);
     write(h, "cut_at_27_bytes", Bytes(w.begin(), w.begin() + 27));
     write(h, "cut_at_11_bytes", Bytes(w.begin(), w.begin() + 11));
+    // A resource may itself be a container: the effect is the item inside.
+    write(h, "packed_resource", packed(wav(16, 200, 200)));
 }
 
 // ---------------------------------------------------------------- stages
