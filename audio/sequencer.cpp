@@ -38,8 +38,14 @@ void halt(MidiSequencer* seq) {
         seq->stopped = 1;
     }
     seq->timer.Stop();
-    std::unique_lock<std::mutex> hold(seq->handshake);
-    seq->tick_done.wait(hold, [seq] { return seq->busy.load() == 0; });
+    {
+        std::unique_lock<std::mutex> hold(seq->handshake);
+        seq->tick_done.wait(hold, [seq] { return seq->busy.load() == 0; });
+    }
+    // A tick that was running as the stop began may have armed a new timer
+    // (a tempo record, or the loop) before it saw the stop. That one goes
+    // too, so that after a stop no timer is armed and no period is held.
+    seq->timer.Stop();
 }
 
 // Reads a whole item through a data source into a new buffer.

@@ -42,11 +42,13 @@ TEST(SequencerThread, StopWaitsForTheRunningTickAndNothingFollowsIt) {
         headless_midi_clear();
         ASSERT_EQ(sequencer_stop(&seq), 1);
         EXPECT_EQ(seq.busy.load(), 0);
+        // Not even a timer that the running tick armed as the stop began.
+        EXPECT_EQ(headless_timers_armed(), 0) << "round " << round;
         const int after_stop = headless_midi_count();
         ASSERT_GE(after_stop, 2);
         EXPECT_EQ(headless_midi_call(after_stop - 1).kind, HeadlessMidiClose);
         EXPECT_EQ(headless_midi_call(after_stop - 2).kind, HeadlessMidiReset);
-        // A timer armed by the stopped tick ends itself; nothing is sent.
+        // Nothing is sent after the stop.
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         EXPECT_EQ(headless_midi_count(), after_stop) << "round " << round;
         EXPECT_EQ(headless_midi_devices_open(), 0);
