@@ -14,32 +14,13 @@
 #include "game/game_state.h"
 #include "scenes/ranking.h"
 
-namespace {
-
-// Reads a score the plain way: take bytes, a 0x0D before a 0x0A dropped.
-int reference_decode(const uint8_t* bytes, size_t count, int32_t* score) {
-    uint8_t value[4];
-    size_t got = 0;
-    for (size_t i = 0; i < count && got < 4; ++i) {
-        if (bytes[i] == 0x0D && i + 1 < count && bytes[i + 1] == 0x0A) continue;
-        value[got++] = bytes[i];
-    }
-    *score = 0;
-    if (got < 4) return 0;
-    *score = int32_t(uint32_t(value[0]) | uint32_t(value[1]) << 8 | uint32_t(value[2]) << 16 |
-                     uint32_t(value[3]) << 24);
-    return 1;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 256) return 0;
     static const int entered = (fuzz_enter_work_folder(), 1);
     (void)entered;
 
     int32_t decoded = 0, expected = 0;
-    const int ok = reference_decode(data, size, &expected);
+    const int ok = fuzz_reference_score(data, size, &expected);
     FUZZ_CHECK(ranking_decode(data, size, &decoded) == ok);
     FUZZ_CHECK(decoded == expected);
     // The file holds the same bytes: the reader reads at most the eight a
@@ -48,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t from_file = 12345;
     const size_t read = size < size_t(ranking_file_bytes_max) + 1 ? size : size_t(ranking_file_bytes_max) + 1;
     int32_t expected_from_file = 0;
-    const int file_ok = reference_decode(data, read, &expected_from_file);
+    const int file_ok = fuzz_reference_score(data, read, &expected_from_file);
     FUZZ_CHECK(ranking_read_file("ranking1.txt", &from_file) == file_ok);
     FUZZ_CHECK(from_file == expected_from_file);
 

@@ -20,21 +20,6 @@ namespace {
 
 constexpr int most_piece = 10;
 
-// Reads a score the plain way: take bytes, a 0x0D before a 0x0A dropped.
-int reference_decode(const uint8_t* bytes, size_t count, int32_t* score) {
-    uint8_t value[4];
-    size_t got = 0;
-    for (size_t i = 0; i < count && got < 4; ++i) {
-        if (bytes[i] == 0x0D && i + 1 < count && bytes[i + 1] == 0x0A) continue;
-        value[got++] = bytes[i];
-    }
-    *score = 0;
-    if (got < 4) return 0;
-    *score = int32_t(uint32_t(value[0]) | uint32_t(value[1]) << 8 | uint32_t(value[2]) << 16 |
-                     uint32_t(value[3]) << 24);
-    return 1;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -56,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         at += 1;
         if (at + length > size) continue;
         fuzz_write_file(path, data + at, length);
-        reference_decode(data + at, length, &file_scores[place - 1]);
+        fuzz_reference_score(data + at, length, &file_scores[place - 1]);
         at += length;
     }
     int32_t ranking[ranking_places + 1];

@@ -44,3 +44,17 @@ void fuzz_fail(const char* what) {
     std::fprintf(stderr, "broken promise: %s\n", what);
     std::abort();
 }
+
+int fuzz_reference_score(const uint8_t* bytes, size_t count, int32_t* score) {
+    uint8_t value[4];
+    size_t got = 0;
+    for (size_t i = 0; i < count && got < 4; ++i) {
+        if (bytes[i] == 0x0D && i + 1 < count && bytes[i + 1] == 0x0A) continue;
+        value[got++] = bytes[i];
+    }
+    *score = 0;
+    if (got < 4) return 0;
+    *score = int32_t(uint32_t(value[0]) | uint32_t(value[1]) << 8 | uint32_t(value[2]) << 16 |
+                     uint32_t(value[3]) << 24);
+    return 1;
+}

@@ -17,6 +17,10 @@ void fuzz_enter_work_folder();
 const char* fuzz_path(const char* name);
 // Writes bytes to a file. 1 on success.
 int fuzz_write_file(const char* path, const uint8_t* data, size_t size);
+// Reads a ranking file's score the plain way, as the harnesses' reference:
+// the bytes in order, a 0x0D before a 0x0A dropped, the first four taken
+// as a little-endian int32. 0 (and score 0) when fewer than four remain.
+int fuzz_reference_score(const uint8_t* bytes, size_t count, int32_t* score);
 // Stops the run with the broken promise named.
 void fuzz_fail(const char* what);
 #define FUZZ_CHECK(condition) \
